@@ -1,0 +1,42 @@
+#pragma once
+// Shift-JIS (code page 932) is the only text encoding the system stores. Every
+// conversion between those bytes and QString happens here and nowhere else.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace kelvari::sjis {
+
+// The code page's lead-byte test: 0x81-0x9F and 0xE0-0xFC start a double-byte
+// character, the byte after it is its second byte.
+constexpr bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+constexpr bool isLeadByte(char byte) { return isLeadByte(static_cast<unsigned char>(byte)); }
+
+// CP932 bytes to text for display. Bytes that are not valid Shift-JIS become
+// U+FFFD; the stored bytes themselves are never replaced by this.
+QString decode(QByteArrayView bytes);
+
+struct EncodeResult {
+    QByteArray bytes;
+    // The characters that CP932 cannot hold, in order of appearance, each once.
+    QString unmappable;
+    bool ok() const { return unmappable.isEmpty(); }
+};
+
+// Text to CP932. When a character has no CP932 form, `unmappable` names it and
+// `bytes` must not be stored.
+EncodeResult encode(QStringView text);
+
+// Program texts (messages, captions, file lines) written readably in the source:
+// sj(u"読み"). A literal that CP932 cannot hold is a programming error.
+QByteArray sj(QStringView literal);
+
+} // namespace kelvari::sjis
+
+namespace kelvari {
+using sjis::sj;
+}
