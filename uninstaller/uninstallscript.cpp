@@ -1,1 +1,0 @@
-// placeholder: not written yet
