@@ -1,1 +1,91 @@
-// placeholder: not written yet
+#include "platform/inifile.h"
+
+#include "platform/regfile.h"
+#include "platform/sjis.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelvari::IniFile {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimmed(QByteArrayView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// Index of the first `wanted` byte that is not the second byte of a character, or -1.
+qsizetype findByte(QByteArrayView text, char wanted) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (sjis::isLeadByte(text[i])) {
+            ++i;
+            continue;
+        }
+        if (text[i] == wanted)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
+                          const QByteArray &defaultValue) {
+    const QByteArrayView wantedSection = trimmed(section);
+    const QByteArrayView wantedKey = trimmed(key);
+    bool inSection = false;
+    bool sectionSeen = false;
+    qsizetype start = 0;
+    const QByteArrayView all(bytes);
+    while (start < all.size()) {
+        qsizetype end = all.indexOf('\n', start);
+        if (end < 0)
+            end = all.size();
+        QByteArrayView line = all.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        line = trimmed(line);
+        if (line.isEmpty() || line[0] == ';')
+            continue;
+        if (line[0] == '[') {
+            if (sectionSeen)
+                break; // only the first section of that name counts
+            const qsizetype close = findByte(line, ']');
+            inSection =
+                close > 0 && regfile::namesEqual(trimmed(line.sliced(1, close - 1)), wantedSection);
+            sectionSeen = inSection;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const qsizetype equals = findByte(line, '=');
+        if (equals < 0 || !regfile::namesEqual(trimmed(line.first(equals)), wantedKey))
+            continue;
+        QByteArrayView value = trimmed(line.sliced(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front() && !regfile::endsInLoneLeadByte(value.chopped(1)))
+            value = value.sliced(1, value.size() - 2);
+        return value.toByteArray();
+    }
+    return defaultValue;
+}
+
+QByteArray readString(const QString &path, const QByteArray &section, const QByteArray &key,
+                      const QByteArray &defaultValue) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return defaultValue;
+    return readStringFrom(file.readAll(), section, key, defaultValue);
+}
+
+} // namespace kelvari::IniFile

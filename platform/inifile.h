@@ -1,1 +1,21 @@
-// placeholder: not written yet
+#pragma once
+// One value of a private profile (ini) file, read the way the system reads it.
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelvari::IniFile {
+
+// The text of `key` in `section` of the file at `path`, with blanks around it
+// removed and one pair of enclosing quotes dropped. Section and key names match
+// without regard to ASCII letter case; the first matching section and key count.
+// A missing file, section or key gives `defaultValue`. Lines end at CR LF or LF;
+// lines starting with ";" are comments.
+QByteArray readString(const QString &path, const QByteArray &section, const QByteArray &key,
+                      const QByteArray &defaultValue);
+
+// The same over the file's bytes (for callers that already hold them).
+QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
+                          const QByteArray &defaultValue);
+
+} // namespace kelvari::IniFile

@@ -41,7 +41,9 @@ struct RegValue {
     QByteArray data;
 };
 
-// A registry operation that failed: a damaged file, a refused write.
+// A registry operation that failed: a damaged file, a refused write. A damaged
+// file is renamed aside (".damaged-<date>-<time>") before the error is raised, so
+// the next operation starts from an empty root and nothing is overwritten.
 class RegistryError : public AppError {
 public:
     using AppError::AppError;
@@ -57,6 +59,8 @@ public:
     const QString &folder() const { return m_folder; }
 
     static QByteArray rootName(RegRoot root); // "HKEY_CURRENT_USER"
+    // The root of a full name, ignoring ASCII case; nullopt for any other text.
+    static std::optional<RegRoot> rootFromName(const QByteArray &name);
     QString fileFor(RegRoot root) const;
 
     // Key paths are relative to the root; a leading "\" is allowed and ignored.
@@ -65,6 +69,7 @@ public:
     // Creates the key and every missing parent. Throws RegistryError.
     void createKey(RegRoot root, const QByteArray &path);
     // Deletes the key with all its subkeys and values; false when it did not exist.
+    // An empty path (the root itself) deletes nothing and gives false.
     bool deleteKey(RegRoot root, const QByteArray &path);
 
     // An empty name addresses the key's default (unnamed) value.

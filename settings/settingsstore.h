@@ -1,1 +1,49 @@
-// placeholder: not written yet
+#pragma once
+// The editor's settings: sections (subkeys) of one product key of the current
+// user, holding text values. Integers and booleans are stored as decimal text.
+
+#include "platform/registry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <optional>
+
+namespace kelvari {
+
+class SettingsStore {
+public:
+    static constexpr const char *kProductKey = "Software\\Vesk\\Pomwick";
+
+    // Opens the product key, creating it (and its parents) when missing.
+    // Throws AppError when it cannot be created.
+    explicit SettingsStore(Registry &registry);
+
+    // An empty section addresses the product key itself. A missing section or
+    // value gives the default; a value that is not text throws AppError.
+    QByteArray ReadTextSetting(const QByteArray &section, const QByteArray &name,
+                               const QByteArray &defaultValue) const;
+    int ReadIntegerSetting(const QByteArray &section, const QByteArray &name,
+                           int defaultValue) const;
+    bool ReadBooleanSetting(const QByteArray &section, const QByteArray &name,
+                            bool defaultValue) const;
+
+    // Create the section when missing. Throw AppError when the registry refuses.
+    void WriteTextSetting(const QByteArray &section, const QByteArray &name,
+                          const QByteArray &text);
+    void WriteIntegerSetting(const QByteArray &section, const QByteArray &name, int value);
+    void WriteBooleanSetting(const QByteArray &section, const QByteArray &name, bool value);
+
+    // The section's value names in the registry's order; creates the section when missing.
+    QList<QByteArray> ListSettingNames(const QByteArray &section);
+
+    // "425", "-8", "$1F" and, for texts longer than two characters, "0x20" / "0X20".
+    // Anything else, and numbers outside the int range, give nullopt.
+    static std::optional<int> parseInteger(const QByteArray &text);
+
+private:
+    QByteArray keyPath(const QByteArray &section) const;
+
+    Registry &m_registry;
+};
+
+} // namespace kelvari
