@@ -10,11 +10,6 @@ namespace {
 // ICU's name for Microsoft's code page 932 (NEC and IBM extensions, "～" as U+FF5E).
 constexpr const char *kCodec = "windows-31j";
 
-QStringEncoder &encoder() {
-    thread_local QStringEncoder enc(kCodec, QStringConverter::Flag::Stateless);
-    return enc;
-}
-
 QStringDecoder &decoder() {
     thread_local QStringDecoder dec(kCodec, QStringConverter::Flag::Stateless);
     return dec;
@@ -37,12 +32,12 @@ bool isAscii(QByteArrayView bytes) {
 }
 
 QByteArray encodeChecked(QStringView text, bool &failed) {
-    QStringEncoder &enc = encoder();
-    enc.resetState();
+    // A fresh converter every time: once a converter has reported an error, neither
+    // resetState() nor assigning a new converter to it makes it report the next one
+    // (unmappable text would silently become 0xFC 0xFC).
+    QStringEncoder enc(kCodec, QStringConverter::Flag::Stateless);
     QByteArray out = enc.encode(text);
     failed = enc.hasError();
-    if (failed) // the error flag outlives resetState(); start the next call afresh
-        enc = QStringEncoder(kCodec, QStringConverter::Flag::Stateless);
     return out;
 }
 
