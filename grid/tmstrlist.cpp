@@ -1,1 +1,939 @@
-// placeholder: not written yet
+#include "grid/tmstrlist.h"
+
+#include "platform/sjis.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace kelvari {
+
+namespace listerror {
+QString indexOutOfRange() {
+    return QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています");
+}
+QString notAllowedWhileSorted() {
+    return QStringLiteral("ｿｰﾄされる文字列ﾘｽﾄに対しては許されない動作です");
+}
+QString duplicatesNotAllowed() {
+    return QStringLiteral("文字列ﾘｽﾄは重複を許しません");
+}
+} // namespace listerror
+
+// ---------------------------------------------------------------------------
+// Keys
+
+QByteArrayView cutKey(QByteArrayView text, int keyPos, int keyLen) {
+    const qint64 start = qint64(std::max(keyPos, 1)) - 1;
+    if (start >= text.size())
+        return {};
+    const qint64 len = std::min<qint64>(std::max(keyLen, 1), text.size() - start);
+    return text.sliced(start, len);
+}
+
+namespace {
+
+constexpr double kReal48Max = 1.7014118346046e38;
+
+// Rounds to the 40-bit mantissa of a 6-byte real and to its exponent range.
+double toReal48(double x) {
+    if (x == 0 || std::isnan(x))
+        return 0;
+    if (std::isinf(x) || std::fabs(x) > kReal48Max)
+        return x > 0 ? std::numeric_limits<double>::infinity()
+                     : -std::numeric_limits<double>::infinity();
+    if (std::fabs(x) < std::ldexp(1.0, -128))
+        return 0;
+    int exponent = 0;
+    const double mantissa = std::frexp(x, &exponent);
+    return std::ldexp(std::nearbyint(std::ldexp(mantissa, 40)), exponent - 40);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+double readNumber(QByteArrayView text) {
+    const char *s = text.data();
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (p < n && s[p] == ' ')
+        ++p;
+    bool negative = false;
+    if (p < n && (s[p] == '+' || s[p] == '-'))
+        negative = s[p++] == '-';
+    const qsizetype start = p;
+    qsizetype digits = 0;
+    while (p < n && isDigit(s[p]))
+        ++p, ++digits;
+    if (p < n && s[p] == '.') {
+        ++p;
+        while (p < n && isDigit(s[p]))
+            ++p, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (p < n && (s[p] == 'e' || s[p] == 'E')) {
+        qsizetype q = p + 1;
+        if (q < n && (s[q] == '+' || s[q] == '-'))
+            ++q;
+        if (q < n && isDigit(s[q])) {
+            while (q < n && isDigit(s[q]))
+                ++q;
+            p = q;
+        }
+    }
+    // from_chars wants no '+' in the exponent and no bare trailing '.'
+    std::string number(s + start, static_cast<std::size_t>(p - start));
+    if (auto e = number.find_first_of("eE"); e != std::string::npos && number[e + 1] == '+')
+        number.erase(e + 1, 1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        const auto e = number.find_first_of("eE");
+        const bool tiny = e != std::string::npos && number[e + 1] == '-';
+        value = tiny ? 0 : std::numeric_limits<double>::infinity();
+    }
+    Q_UNUSED(end);
+    return toReal48(negative ? -value : value);
+}
+
+// ---------------------------------------------------------------------------
+// Locale-aware text comparison
+
+namespace {
+
+struct Collation {
+    QString localeName;
+    bool cLocale = false;
+    QCollator collator;
+};
+
+// QCollator is costly to set up; keep one for the current default locale.
+Collation &collation() {
+    thread_local Collation c;
+    thread_local bool ready = false;
+    const QLocale locale;
+    const QString name = locale.bcp47Name();
+    if (!ready || c.localeName != name) {
+        c.localeName = name;
+        c.cLocale = locale.language() == QLocale::C;
+        c.collator = QCollator(locale);
+        c.collator.setCaseSensitivity(Qt::CaseInsensitive);
+        ready = true;
+    }
+    return c;
+}
+
+int compareViews(const Collation &c, QStringView a, QStringView b) {
+    if (c.cLocale)
+        return a.compare(b, Qt::CaseInsensitive);
+    return c.collator.compare(a, b);
+}
+
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+} // namespace
+
+int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b) {
+    return sign(compareViews(collation(), sjis::decode(a), sjis::decode(b)));
+}
+
+TextKeyMatcher::TextKeyMatcher(QByteArrayView key)
+    : m_bytes(key.toByteArray()), m_text(sjis::decode(key)), m_collator(collation().collator),
+      m_cLocale(collation().cLocale) {}
+
+bool TextKeyMatcher::matches(QByteArrayView text) const {
+    if (text == QByteArrayView(m_bytes))
+        return true;
+    const QString decoded = sjis::decode(text);
+    if (m_cLocale)
+        return QStringView(decoded).compare(m_text, Qt::CaseInsensitive) == 0;
+    return m_collator.compare(decoded, m_text) == 0;
+}
+
+std::vector<std::uint32_t> collationRanks(const std::vector<QByteArrayView> &texts, int chunkSize) {
+    const int n = static_cast<int>(texts.size());
+    std::vector<std::uint32_t> ranks(texts.size());
+    if (n == 0)
+        return ranks;
+    Collation &c = collation();
+
+    // Decode once into one buffer.
+    std::u16string chars;
+    std::size_t bytes = 0;
+    for (QByteArrayView t : texts)
+        bytes += std::size_t(t.size());
+    chars.reserve(bytes / 2 + 16); // mostly double-byte text; grows if not
+    std::vector<std::size_t> ends(texts.size());
+    for (int i = 0; i < n; ++i) {
+        const QString s = sjis::decode(texts[i]);
+        chars.append(reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size()));
+        ends[i] = chars.size();
+    }
+    auto text = [&](int i) {
+        const std::size_t begin = i == 0 ? 0 : ends[std::size_t(i) - 1];
+        return QStringView(chars.data() + begin, qsizetype(ends[std::size_t(i)] - begin));
+    };
+    auto cmp = [&](int a, int b) { return compareViews(c, text(a), text(b)); };
+
+    // Sort keys make the collator fast but cost ~100 bytes each, so sort
+    // chunks by key and merge the chunks with direct comparisons. sameAsPrev
+    // records whether an element equals the one before it in its run.
+    const int chunk = c.cLocale ? n : std::max(chunkSize, 1);
+    std::vector<int> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<char> sameAsPrev(texts.size(), 0);
+    for (int begin = 0; begin < n; begin += chunk) {
+        const int end = std::min(n, begin + chunk);
+        auto first = order.begin() + begin;
+        auto last = order.begin() + end;
+        if (c.cLocale) {
+            std::sort(first, last, [&](int a, int b) { return cmp(a, b) < 0; });
+            for (int k = begin + 1; k < end; ++k)
+                sameAsPrev[k] = cmp(order[k - 1], order[k]) == 0;
+        } else {
+            std::vector<QCollatorSortKey> keys;
+            keys.reserve(std::size_t(end - begin));
+            for (int i = begin; i < end; ++i)
+                keys.push_back(c.collator.sortKey(text(i).toString()));
+            auto key = [&](int i) -> const QCollatorSortKey & { return keys[i - begin]; };
+            std::sort(first, last, [&](int a, int b) { return key(a).compare(key(b)) < 0; });
+            for (int k = begin + 1; k < end; ++k)
+                sameAsPrev[k] = key(order[k - 1]).compare(key(order[k])) == 0;
+        }
+    }
+
+    std::vector<int> mergedOrder(texts.size());
+    std::vector<char> mergedSame(texts.size());
+    for (int width = chunk; width < n; width *= 2) {
+        for (int begin = 0; begin < n; begin += 2 * width) {
+            const int mid = std::min(n, begin + width);
+            const int end = std::min(n, begin + 2 * width);
+            int l = begin, r = mid, out = begin;
+            int lastCmp = 1; // the comparison that placed the previous element
+            bool prevFromLeft = true;
+            while (l < mid || r < end) {
+                bool takeLeft;
+                int c3 = 0;
+                if (r >= end)
+                    takeLeft = true;
+                else if (l >= mid)
+                    takeLeft = false;
+                else {
+                    c3 = cmp(order[l], order[r]);
+                    takeLeft = c3 <= 0;
+                }
+                const bool bothLeft = l < mid && r < end;
+                char same;
+                if (out == begin)
+                    same = 0;
+                else if (takeLeft == prevFromLeft)
+                    same = takeLeft ? sameAsPrev[l] : sameAsPrev[r];
+                else
+                    same = lastCmp == 0; // the previous element was compared with this one
+                mergedSame[out] = same;
+                if (takeLeft)
+                    mergedOrder[out++] = order[l++];
+                else
+                    mergedOrder[out++] = order[r++];
+                prevFromLeft = takeLeft;
+                lastCmp = bothLeft ? c3 : 1;
+            }
+        }
+        order.swap(mergedOrder);
+        sameAsPrev.swap(mergedSame);
+    }
+
+    std::uint32_t rank = 0;
+    for (int k = 0; k < n; ++k) {
+        if (k > 0 && !sameAsPrev[k])
+            ++rank;
+        ranks[order[k]] = rank;
+    }
+    return ranks;
+}
+
+// ---------------------------------------------------------------------------
+// The list
+
+namespace {
+const char kDefaultFormat[] = "yyyy/MM/dd H:mm:ss";
+
+QByteArray upperAscii(QByteArrayView text) {
+    QByteArray out = text.toByteArray();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (sjis::isLeadByte(out[i])) {
+            ++i; // leave the second byte of a double-byte character alone
+            continue;
+        }
+        if (out[i] >= 'a' && out[i] <= 'z')
+            out[i] = char(out[i] - 'a' + 'A');
+    }
+    return out;
+}
+
+QByteArray rightAligned(qint64 value, int width) {
+    QByteArray digits = QByteArray::number(value);
+    if (digits.size() < width)
+        digits.prepend(QByteArray(width - digits.size(), ' '));
+    return digits;
+}
+} // namespace
+
+TmStrList::TmStrList() : m_format(kDefaultFormat) {
+    parseFormat();
+}
+
+void TmStrList::checkIndex(int index) const {
+    if (index < 0 || index >= count())
+        throw AppError(listerror::indexOutOfRange());
+}
+
+void TmStrList::changing() {
+    if (onChanging)
+        onChanging();
+}
+
+void TmStrList::changed() {
+    if (onChange)
+        onChange();
+}
+
+std::size_t TmStrList::store(QByteArrayView text) {
+    const std::size_t offset = m_arena.size();
+    m_arena.append(text.data(), std::size_t(text.size()));
+    return offset;
+}
+
+void TmStrList::compactIfWasteful() {
+    if (m_waste < 4096 || m_waste * 2 < m_arena.size())
+        return;
+    std::string packed;
+    packed.reserve(m_arena.size() - m_waste);
+    for (Item &item : m_items) {
+        const std::size_t offset = packed.size();
+        packed.append(m_arena, item.offset, item.length);
+        item.offset = offset;
+    }
+    m_arena.swap(packed);
+    m_waste = 0;
+}
+
+void TmStrList::grow() {
+    if (count() < m_capacity)
+        return;
+    m_capacity += m_capacity <= 4 ? 4 : m_capacity <= 8 ? 8 : 16;
+}
+
+void TmStrList::setCapacity(int capacity) {
+    m_capacity = std::max(capacity, count());
+    m_items.reserve(std::size_t(m_capacity));
+}
+
+int TmStrList::add(QByteArrayView text, qint32 value) {
+    int index = count();
+    if (m_sorted) {
+        if (find(text, index)) {
+            if (m_duplicates == dupIgnore)
+                return index;
+            if (m_duplicates == dupError)
+                throw AppError(listerror::duplicatesNotAllowed());
+        }
+    }
+    changing();
+    grow();
+    m_items.insert(m_items.begin() + index, Item{0, quint32(text.size()), value});
+    m_items[index].offset = store(text);
+    changed();
+    return index;
+}
+
+void TmStrList::insert(int index, QByteArrayView text, qint32 value) {
+    if (m_sorted)
+        throw AppError(listerror::notAllowedWhileSorted());
+    if (index < 0 || index > count())
+        throw AppError(listerror::indexOutOfRange());
+    changing();
+    grow();
+    m_items.insert(m_items.begin() + index, Item{0, quint32(text.size()), value});
+    m_items[index].offset = store(text);
+    changed();
+}
+
+void TmStrList::remove(int index) {
+    checkIndex(index);
+    changing();
+    m_waste += m_items[index].length;
+    m_items.erase(m_items.begin() + index);
+    compactIfWasteful();
+    changed();
+}
+
+void TmStrList::exchange(int index1, int index2) {
+    checkIndex(index1);
+    checkIndex(index2);
+    changing();
+    std::swap(m_items[index1], m_items[index2]);
+    changed();
+}
+
+QByteArrayView TmStrList::view(int index) const {
+    checkIndex(index);
+    const Item &item = m_items[index];
+    return QByteArrayView(m_arena.data() + item.offset, item.length);
+}
+
+QByteArray TmStrList::string(int index) const {
+    return view(index).toByteArray();
+}
+
+void TmStrList::setString(int index, QByteArrayView text) {
+    if (m_sorted)
+        throw AppError(listerror::notAllowedWhileSorted());
+    checkIndex(index);
+    changing();
+    m_waste += m_items[index].length;
+    m_items[index].offset = store(text);
+    m_items[index].length = quint32(text.size());
+    compactIfWasteful();
+    changed();
+}
+
+qint32 TmStrList::value(int index) const {
+    checkIndex(index);
+    return m_items[index].value;
+}
+
+void TmStrList::setValue(int index, qint32 value) {
+    checkIndex(index);
+    changing();
+    m_items[index].value = value;
+    changed();
+}
+
+void TmStrList::clear() {
+    if (m_items.empty())
+        return;
+    changing();
+    m_items.clear();
+    m_arena.clear();
+    m_waste = 0;
+    changed();
+}
+
+void TmStrList::copySettings(const TmStrList &other) {
+    m_duplicates = other.m_duplicates;
+    m_substring = other.m_substring;
+    m_descending = other.m_descending;
+    m_keyType = other.m_keyType;
+    m_keyLen = other.m_keyLen;
+    m_keyPos = other.m_keyPos;
+    m_firstSortable = other.m_firstSortable;
+    m_format = other.m_format;
+    std::copy(std::begin(other.m_dateLetters), std::end(other.m_dateLetters), m_dateLetters);
+    std::copy(std::begin(other.m_dateWeights), std::end(other.m_dateWeights), m_dateWeights);
+    m_time = other.m_time;
+    m_hasDate = other.m_hasDate;
+    m_hasTime = other.m_hasTime;
+    m_hasAmPm = other.m_hasAmPm;
+    m_shortYearExpand = other.m_shortYearExpand;
+    m_shortYearBorder = other.m_shortYearBorder;
+}
+
+void TmStrList::assignValues(const std::vector<qint32> &values) {
+    changing();
+    m_items.clear();
+    m_arena.clear();
+    m_waste = 0;
+    m_capacity = std::max<int>(m_capacity, int(values.size()));
+    m_items.reserve(values.size());
+    char buffer[16];
+    for (qint32 v : values) {
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+        Q_UNUSED(ec);
+        const std::size_t offset = m_arena.size();
+        m_arena.append(buffer, end);
+        m_items.push_back(Item{offset, quint32(end - buffer), v});
+    }
+    changed();
+}
+
+int TmStrList::compareToText(int index, QByteArrayView text) const {
+    const QByteArrayView key = keyOf(view(index));
+    switch (m_keyType) {
+    case soString:
+        return compareTextIgnoringCase(key, text);
+    case soStringCaseSensitive:
+        return sign(key.compare(text));
+    case soNumeric: {
+        const double a = readNumber(key), b = readNumber(text);
+        return (a > b) - (a < b);
+    }
+    case soDate:
+        return sign(QByteArrayView(dateTimeKey(key)).compare(dateTimeKey(text)));
+    }
+    return 0;
+}
+
+int TmStrList::compareKeys(QByteArrayView a, QByteArrayView b) const {
+    switch (m_keyType) {
+    case soString:
+        return compareTextIgnoringCase(a, b);
+    case soStringCaseSensitive:
+        return sign(a.compare(b));
+    case soNumeric: {
+        const double x = readNumber(a), y = readNumber(b);
+        return (x > y) - (x < y);
+    }
+    case soDate:
+        return sign(QByteArrayView(dateTimeKey(a)).compare(dateTimeKey(b)));
+    }
+    return 0;
+}
+
+bool TmStrList::find(QByteArrayView text, int &index) const {
+    // Searched in the list's own direction and from the first sortable item,
+    // so that adding to a descending or partly fixed list keeps it in order.
+    bool found = false;
+    int lo = std::clamp(m_firstSortable, 0, count());
+    int hi = count() - 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        int c = compareToText(mid, text);
+        if (m_descending)
+            c = -c;
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                if (m_duplicates != dupAccept)
+                    lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+int TmStrList::indexOf(QByteArrayView text) const {
+    if (m_sorted && !m_substring) {
+        int index = 0;
+        return find(text, index) ? index : -1;
+    }
+    const bool contains =
+        m_substring && (m_keyType == soString || m_keyType == soStringCaseSensitive);
+    const QByteArray upperText = m_keyType == soString ? upperAscii(text) : QByteArray();
+    for (int i = 0; i < count(); ++i) {
+        if (contains) {
+            const QByteArrayView key = keyOf(view(i));
+            if (m_keyType == soString ? upperAscii(key).contains(upperText) : key.contains(text))
+                return i;
+        } else if (compareToText(i, text) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void TmStrList::setSorted(bool sorted) {
+    if (m_sorted == sorted)
+        return;
+    if (sorted)
+        sort();
+    m_sorted = sorted;
+}
+
+void TmStrList::setKeyType(TMSortType type) {
+    if (type == m_keyType)
+        return;
+    m_keyType = type;
+    if (m_sorted && count() > 1)
+        sort();
+}
+
+void TmStrList::setKeyPos(int pos) {
+    pos = std::max(pos, 1);
+    if (pos == m_keyPos)
+        return;
+    m_keyPos = pos;
+    if (m_sorted && count() > 1)
+        sort();
+}
+
+void TmStrList::setKeyLen(int len) {
+    len = std::max(len, 1);
+    if (len == m_keyLen)
+        return;
+    m_keyLen = len;
+    if (m_sorted && count() > 1)
+        sort();
+}
+
+// ---------------------------------------------------------------------------
+// Date and time
+
+void TmStrList::setDateTimeFormat(QByteArrayView format) {
+    if (format == QByteArrayView(m_format))
+        return;
+    m_format = format.toByteArray();
+    parseFormat();
+}
+
+void TmStrList::parseFormat() {
+    const QByteArray f = upperAscii(m_format) + ' ';
+    std::fill(std::begin(m_dateLetters), std::end(m_dateLetters), '\0');
+    std::fill(std::begin(m_dateWeights), std::end(m_dateWeights), 0);
+    m_time.clear();
+    m_hasDate = m_hasTime = m_hasAmPm = false;
+
+    auto fail = [&](qsizetype pos, const char *part) {
+        QByteArray letter;
+        if (pos < f.size())
+            letter = f.mid(pos, sjis::isLeadByte(f[pos]) ? 2 : 1);
+        throw E_Format_Invalid(QStringLiteral("\"") + sjis::decode(letter) +
+                               QStringLiteral("\" in ") + sjis::decode(f) + QStringLiteral(" ") +
+                               QLatin1String(part) + QStringLiteral(" is invalid"));
+    };
+    auto skipRun = [&](qsizetype pos) {
+        const char letter = f[pos];
+        while (pos < f.size() && f[pos] == letter)
+            ++pos;
+        return pos;
+    };
+
+    qsizetype pos = 0;
+    if (f[0] != 'H') {
+        for (int c = 0; c < 3; ++c) {
+            const char letter = pos < f.size() ? f[pos] : '\0';
+            qint32 weight = 0;
+            if (letter == 'D')
+                weight = 1;
+            else if (letter == 'M')
+                weight = 35;
+            else if (letter == 'Y')
+                weight = 500;
+            else
+                fail(pos, "(Date format part)");
+            m_dateLetters[c] = letter;
+            m_dateWeights[c] = weight;
+            pos = skipRun(pos) + 1; // the separator, whatever it is
+        }
+        m_hasDate = true;
+    }
+    // Ten components in all: three date slots, then up to seven time ones.
+    constexpr int kMaxTime = 7;
+    bool first = true;
+    for (;;) {
+        if (!first)
+            ++pos;
+        first = false;
+        if (pos >= f.size())
+            break;
+        if (int(m_time.size()) == kMaxTime)
+            fail(pos, "(Time format part)");
+        if (f.sliced(pos).startsWith("AMPM")) {
+            m_time.push_back({'A', 0});
+            m_hasAmPm = true;
+            m_hasTime = true;
+            pos += 4;
+            continue;
+        }
+        const char letter = f[pos];
+        qint32 weight = 0;
+        switch (letter) {
+        case 'H':
+            weight = 360000;
+            break;
+        case 'M':
+        case 'N':
+            weight = 6000;
+            break;
+        case 'S':
+            weight = 100;
+            break;
+        case 'T':
+            weight = 1;
+            break;
+        default:
+            fail(pos, "(Time format part)");
+        }
+        m_time.push_back({letter, weight});
+        m_hasTime = true;
+        pos = skipRun(pos);
+    }
+}
+
+namespace {
+// Reads an integer from the front of v and removes it with the character that
+// ends it. No number there reads as 0 and still removes that character.
+qint64 takeInteger(QByteArrayView &v) {
+    qsizetype p = 0;
+    const qsizetype n = v.size();
+    while (p < n && v[p] == ' ')
+        ++p;
+    bool negative = false;
+    if (p < n && (v[p] == '+' || v[p] == '-'))
+        negative = v[p++] == '-';
+    qint64 value = 0;
+    constexpr qint64 kLimit = std::numeric_limits<qint32>::max();
+    if (p < n && v[p] == '$') {
+        ++p;
+        while (p < n && std::isxdigit(static_cast<unsigned char>(v[p]))) {
+            const char c = v[p++];
+            const int digit = isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+            value = std::min(kLimit, value * 16 + digit);
+        }
+    } else {
+        while (p < n && isDigit(v[p]))
+            value = std::min(kLimit, value * 10 + (v[p++] - '0'));
+    }
+    if (p < n) // the separator; a double-byte one goes whole
+        p += (sjis::isLeadByte(v[p]) && p + 1 < n) ? 2 : 1;
+    v = v.sliced(p);
+    return negative ? -value : value;
+}
+} // namespace
+
+QByteArray TmStrList::dateTimeKey(QByteArrayView value) const {
+    QByteArrayView v = value;
+    QByteArray key;
+    if (m_hasDate) {
+        qint64 sum = 0;
+        for (int c = 0; c < 3; ++c) {
+            qint64 n = takeInteger(v);
+            if (m_dateLetters[c] == 'Y' && m_shortYearExpand) {
+                if (n < m_shortYearBorder)
+                    n += 2000;
+                else if (n < 100)
+                    n += 1900;
+            }
+            sum += n * m_dateWeights[c];
+        }
+        key = rightAligned(sum, 7);
+    }
+    if (m_hasTime && !v.isEmpty()) {
+        qint64 sum = 0;
+        qint64 hour = 0;
+        bool afternoon = false;
+        for (const TimeComponent &component : m_time) {
+            if (!m_hasAmPm) {
+                sum += takeInteger(v) * component.weight;
+                continue;
+            }
+            const QByteArray two = upperAscii(v.first(std::min<qsizetype>(2, v.size())));
+            const bool marker = two == "AM" || two == "PM";
+            if (component.letter == 'A') {
+                if (!marker) {
+                    const QString text = sjis::decode(value).left(100);
+                    throw E_Format_Invalid(
+                        QStringLiteral("\"") + text + QStringLiteral("\" AM or PM expected.") +
+                        QStringLiteral(" DateTimeFormat=") + sjis::decode(m_format));
+                }
+                afternoon = afternoon || two == "PM";
+                v = v.sliced(2);
+            } else if (!marker) {
+                const qint64 n = takeInteger(v);
+                sum += n * component.weight;
+                if (component.letter == 'H')
+                    hour = n;
+            }
+        }
+        if (m_hasAmPm) {
+            if (!afternoon && hour == 12)
+                sum -= 4320000;
+            else if (afternoon && hour < 12)
+                sum += 4320000;
+        }
+        key += rightAligned(sum, 7).left(7);
+    }
+    return key;
+}
+
+// ---------------------------------------------------------------------------
+// Sorting
+
+void TmStrList::sort() {
+    sortItems(false);
+}
+void TmStrList::sortWithTieBreak() {
+    sortItems(true);
+}
+
+void TmStrList::reorder(int first, const std::vector<int> &order) {
+    std::vector<Item> moved;
+    moved.reserve(order.size());
+    for (int k : order)
+        moved.push_back(m_items[std::size_t(first + k)]);
+    std::copy(moved.begin(), moved.end(), m_items.begin() + first);
+}
+
+namespace {
+
+// Sorts order by byte-string keys. Each element carries the key's first eight
+// bytes as a big-endian number, which settles most comparisons without
+// touching the strings themselves.
+template <typename Value>
+void sortByBytes(std::vector<int> &order, const std::vector<std::string_view> &keys, bool desc,
+                 bool tieBreak, Value val) {
+    struct Element {
+        quint64 prefix;
+        int index;
+    };
+    std::vector<Element> elements(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::string_view key = keys[std::size_t(order[k])];
+        quint64 prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = (prefix << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+        elements[k] = {prefix, order[k]};
+    }
+    std::stable_sort(elements.begin(), elements.end(), [&](const Element &a, const Element &b) {
+        int c;
+        if (a.prefix != b.prefix)
+            c = a.prefix < b.prefix ? -1 : 1;
+        else
+            c = sign(keys[std::size_t(a.index)].compare(keys[std::size_t(b.index)]));
+        if (desc)
+            c = -c;
+        if (c != 0)
+            return c < 0;
+        return tieBreak && val(a.index) < val(b.index);
+    });
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = elements[k].index;
+}
+
+// The order of n keys (key(k) gives the cut key of the k-th) by the list's key
+// type and direction; with tieBreak equal keys go by ascending val(k).
+template <typename Key, typename Value>
+std::vector<int> sortedOrder(const TmStrList &list, int n, Key key, Value val, bool tieBreak) {
+    std::vector<int> order(std::size_t(std::max(n, 0)), 0);
+    std::iota(order.begin(), order.end(), 0);
+    if (n < 2)
+        return order;
+    const bool desc = list.descending();
+    auto run = [&](auto compare) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = desc ? -compare(a, b) : compare(a, b);
+            if (c != 0)
+                return c < 0;
+            return tieBreak && val(a) < val(b);
+        });
+    };
+
+    switch (list.keyType()) {
+    case soString: {
+        std::vector<QByteArrayView> keys;
+        keys.reserve(std::size_t(n));
+        for (int k = 0; k < n; ++k)
+            keys.push_back(key(k));
+        const std::vector<std::uint32_t> ranks = collationRanks(keys);
+        keys = {};
+        run([&](int a, int b) { return (ranks[a] > ranks[b]) - (ranks[a] < ranks[b]); });
+        break;
+    }
+    case soStringCaseSensitive: {
+        std::vector<std::string_view> keys;
+        keys.reserve(std::size_t(n));
+        for (int k = 0; k < n; ++k) {
+            const QByteArrayView v = key(k);
+            keys.emplace_back(v.data(), std::size_t(v.size()));
+        }
+        sortByBytes(order, keys, desc, tieBreak, val);
+        break;
+    }
+    case soNumeric: {
+        std::vector<double> numbers(static_cast<std::size_t>(n));
+        std::vector<QByteArrayView> zeroKeys;
+        std::vector<int> zeroIndex;
+        for (int k = 0; k < n; ++k) {
+            numbers[k] = readNumber(key(k));
+            if (numbers[k] == 0 && !tieBreak) {
+                zeroIndex.push_back(k);
+                zeroKeys.push_back(key(k));
+            }
+        }
+        // Texts without a number read as 0; among the zeros they stand in
+        // text order. (With the tie-break pass equal numbers keep their order.)
+        std::vector<std::uint32_t> zeroRank;
+        if (zeroKeys.size() > 1) {
+            zeroRank.assign(static_cast<std::size_t>(n), 0);
+            const std::vector<std::uint32_t> ranks = collationRanks(zeroKeys);
+            for (std::size_t z = 0; z < zeroIndex.size(); ++z)
+                zeroRank[zeroIndex[z]] = ranks[z];
+        }
+        run([&](int a, int b) {
+            const double x = numbers[a], y = numbers[b];
+            if (x != y)
+                return x < y ? -1 : 1;
+            if (zeroRank.empty())
+                return 0;
+            return (zeroRank[a] > zeroRank[b]) - (zeroRank[a] < zeroRank[b]);
+        });
+        break;
+    }
+    case soDate: {
+        // Every key is worked out before anything moves, so a bad one leaves
+        // the list as it was.
+        std::string bytes;
+        bytes.reserve(std::size_t(n) * 14);
+        std::vector<quint32> ends(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            const QByteArray dk = list.dateTimeKey(key(k));
+            bytes.append(dk.constData(), std::size_t(dk.size()));
+            ends[k] = quint32(bytes.size());
+        }
+        std::vector<std::string_view> keys(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            const std::size_t begin = k == 0 ? 0 : ends[k - 1];
+            keys[k] = std::string_view(bytes).substr(begin, ends[k] - begin);
+        }
+        ends = {};
+        sortByBytes(order, keys, desc, tieBreak, val);
+        break;
+    }
+    }
+    return order;
+}
+
+} // namespace
+
+void TmStrList::sortItems(bool tieBreak) {
+    const int first = std::clamp(m_firstSortable, 0, count());
+    const int n = count() - first;
+    if (n < 2)
+        return;
+    const std::vector<int> order = sortedOrder(
+        *this, n, [&](int k) { return keyOf(view(first + k)); },
+        [&](int k) { return m_items[std::size_t(first + k)].value; }, tieBreak);
+    changing();
+    reorder(first, order);
+    changed();
+}
+
+std::vector<int> TmStrList::orderOfTexts(int count, const std::function<QByteArrayView(int)> &text,
+                                         bool tieBreak) const {
+    const int first = std::clamp(m_firstSortable, 0, std::max(count, 0));
+    std::vector<int> order(std::size_t(std::max(count, 0)));
+    std::iota(order.begin(), order.begin() + first, 0);
+    const std::vector<int> rest = sortedOrder(
+        *this, count - first, [&](int k) { return keyOf(text(first + k)); },
+        [&](int k) { return first + k; }, tieBreak);
+    for (std::size_t k = 0; k < rest.size(); ++k)
+        order[std::size_t(first) + k] = first + rest[k];
+    return order;
+}
+
+} // namespace kelvari
