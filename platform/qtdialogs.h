@@ -1,1 +1,26 @@
-// placeholder: not written yet
+#pragma once
+// The production dialogs: Qt's message box, file and font dialogs, and our own
+// folder browser.
+
+#include "platform/dialogs.h"
+
+class QMessageBox;
+
+namespace kelvari {
+
+class QtDialogs : public Dialogs {
+public:
+    QtDialogs() = default;
+
+    int message(const MessageRequest &request) override;
+    std::optional<FileDialogAnswer> openFile(const FileDialogRequest &request) override;
+    std::optional<FileDialogAnswer> saveFile(const FileDialogRequest &request) override;
+    std::optional<QFont> chooseFont(QWidget *owner, const QFont &initial) override;
+    std::optional<FolderBrowseAnswer> browseFolder(const FolderBrowseRequest &request) override;
+    int execModal(QDialog &dialog) override;
+};
+
+// The result code a message box button answers with.
+int resultFor(MessageButton button);
+
+} // namespace kelvari

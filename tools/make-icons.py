@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Draws the toolbar pictures of the editor into data/icons/*.png.
+
+Standard library only. Every picture is 24 x 24 pixels on a magenta
+background: the toolbar button treats the colour of the top-left pixel as
+transparent, and no picture uses magenta itself. Edges are hard (no
+anti-aliasing) so that no half-magenta pixel survives around a shape. The
+colours are dark enough (red + green + blue at most 231) that the grey resting
+image of the button keeps the shapes apart from the light button face.
+
+    python3 tools/make-icons.py [output-folder]
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+SIZE = 24
+KEY = (255, 0, 255)
+
+DARK = (64, 64, 64)
+GREY = (128, 128, 128)
+SILVER = (192, 192, 192)
+LIGHT = (224, 224, 224)
+WHITE = (255, 255, 255)
+YELLOW = (255, 208, 64)
+OCHRE = (200, 150, 30)
+BLUE = (30, 60, 140)
+NAVY = (20, 40, 100)
+SKY = (120, 170, 240)
+GREEN = (20, 120, 40)
+RED = (170, 30, 30)
+MAROON = (110, 20, 20)
+
+
+class Canvas:
+    def __init__(self):
+        self.px = [[KEY] * SIZE for _ in range(SIZE)]
+
+    def dot(self, x, y, c):
+        if 0 <= x < SIZE and 0 <= y < SIZE:
+            self.px[y][x] = c
+
+    def rect(self, x0, y0, x1, y1, fill=None, line=None):
+        """Corners are inclusive pixel positions."""
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                edge = x in (x0, x1) or y in (y0, y1)
+                if edge and line is not None:
+                    self.dot(x, y, line)
+                elif fill is not None:
+                    self.dot(x, y, fill)
+
+    def polygon(self, points, fill=None, line=None):
+        """Vertices at pixel centres; fills every pixel whose centre is inside."""
+        if fill is not None:
+            for y in range(SIZE):
+                xs = []
+                for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+                    if (ay <= y < by) or (by <= y < ay):
+                        xs.append(ax + (y - ay) * (bx - ax) / (by - ay))
+                xs.sort()
+                for a, b in zip(xs[0::2], xs[1::2]):
+                    for x in range(math.ceil(a), math.floor(b) + 1):
+                        self.dot(x, y, fill)
+        if line is not None:
+            for a, b in zip(points, points[1:] + points[:1]):
+                self.line(a[0], a[1], b[0], b[1], line)
+
+    def line(self, x0, y0, x1, y1, c):
+        steps = int(max(abs(x1 - x0), abs(y1 - y0))) or 1
+        for i in range(steps + 1):
+            t = i / steps
+            self.dot(int(round(x0 + (x1 - x0) * t)), int(round(y0 + (y1 - y0) * t)), c)
+
+    def disc(self, cx, cy, r, c, r_inner=-1.0):
+        """Pixels whose centre lies between r_inner (exclusive) and r from (cx, cy)."""
+        for y in range(SIZE):
+            for x in range(SIZE):
+                d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+                if r_inner < d <= r:
+                    self.dot(x, y, c)
+
+    def sprite(self, x0, y0, rows, c):
+        for dy, row in enumerate(rows):
+            for dx, mark in enumerate(row):
+                if mark != " ":
+                    self.dot(x0 + dx, y0 + dy, c)
+
+    def png(self):
+        raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in self.px)
+
+        def chunk(kind, data):
+            body = kind + data
+            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+        header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)
+        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def draw_new(c):
+    # A sheet of paper with its top-right corner folded.
+    x0, y0, x1, y1, fold = 4, 1, 19, 22, 5
+    c.polygon([(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)],
+              fill=WHITE, line=DARK)
+    c.polygon([(x1 - fold, y0), (x1 - fold, y0 + fold), (x1, y0 + fold)], fill=LIGHT, line=DARK)
+
+
+def draw_open(c):
+    # The back of the folder with its tab, a sheet in it, the front opened forward.
+    c.polygon([(1, 5), (7, 5), (9, 7), (18, 7), (18, 20), (1, 20)], fill=OCHRE, line=DARK)
+    c.rect(5, 3, 15, 12, fill=WHITE, line=GREY)
+    c.polygon([(1, 20), (5, 11), (22, 11), (18, 20)], fill=YELLOW, line=DARK)
+
+
+def draw_save(c):
+    c.polygon([(2, 2), (19, 2), (21, 4), (21, 21), (2, 21)], fill=BLUE, line=NAVY)
+    c.rect(5, 2, 17, 9, fill=WHITE, line=NAVY)  # label
+    for y in (4, 6):
+        c.line(7, y, 15, y, SKY)
+    c.rect(6, 14, 17, 21, fill=SILVER, line=NAVY)  # shutter
+    c.rect(13, 15, 15, 19, fill=NAVY)
+
+
+def draw_convert(c):
+    # Right over left: the list goes out and comes back converted.
+    c.rect(1, 5, 14, 9, fill=GREEN)
+    c.polygon([(13, 1), (22, 7), (13, 13)], fill=GREEN)
+    c.rect(9, 15, 22, 19, fill=BLUE)
+    c.polygon([(10, 11), (1, 17), (10, 23)], fill=BLUE)
+
+
+def draw_setting(c):
+    cx = cy = 12
+    teeth = 8
+    for i in range(teeth):
+        a = 2 * math.pi * i / teeth
+        ux, uy = math.cos(a), math.sin(a)
+        vx, vy = -uy, ux
+        c.polygon([(cx - 0.5 + ux * along + vx * across, cy - 0.5 + uy * along + vy * across)
+                   for along, across in ((6, -2), (11, -1.5), (11, 1.5), (6, 2))], fill=DARK)
+    c.disc(cx, cy, 8, DARK)
+    c.disc(cx, cy, 7, GREY)
+    # The hole shows a light grey rather than the transparent colour, so the gear
+    # reads as one part on any background.
+    c.disc(cx, cy, 3.5, DARK)
+    c.disc(cx, cy, 2.5, LIGHT)
+
+
+def draw_help(c):
+    c.disc(12, 12, 11.5, NAVY)
+    c.disc(12, 12, 10.5, BLUE)
+    c.sprite(8, 5, [
+        " XXXXXX ",
+        "XXX  XXX",
+        "XX    XX",
+        "      XX",
+        "     XXX",
+        "    XXX ",
+        "   XXX  ",
+        "   XX   ",
+        "        ",
+        "   XX   ",
+        "   XX   ",
+    ], WHITE)
+
+
+def draw_atok(c):
+    # A closed book seen from the front, its pages showing at the bottom.
+    c.rect(6, 18, 20, 21, fill=WHITE, line=DARK)
+    c.rect(3, 1, 19, 18, fill=RED, line=MAROON)
+    c.rect(3, 1, 5, 21, fill=MAROON)  # spine
+    c.rect(8, 5, 16, 9, fill=YELLOW, line=OCHRE)  # title plate
+    c.line(10, 7, 14, 7, MAROON)
+
+
+ICONS = {
+    "new": draw_new,
+    "open": draw_open,
+    "save": draw_save,
+    "convert": draw_convert,
+    "setting": draw_setting,
+    "help": draw_help,
+    "atok": draw_atok,
+}
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "icons")
+    os.makedirs(out, exist_ok=True)
+    for name, draw in ICONS.items():
+        c = Canvas()
+        draw(c)
+        for x, y in ((0, 0), (SIZE - 1, 0), (0, SIZE - 1), (SIZE - 1, SIZE - 1)):
+            assert c.px[y][x] == KEY, (name, x, y)
+        with open(os.path.join(out, name + ".png"), "wb") as f:
+            f.write(c.png())
+
+
+if __name__ == "__main__":
+    main()
