@@ -1,0 +1,232 @@
+// Word-list throughput on a million entries: load (read, parse, fill the grid,
+// record the snapshot), the full grammar check, the modified test and save,
+// against raw baselines measured in the same run. Prints one JSON object last.
+
+#include "check/grammarcheck.h"
+#include "check/partsofspeech.h"
+#include "document/dataline.h"
+#include "document/jmfreader.h"
+#include "document/jmfwriter.h"
+#include "document/snapshot.h"
+#include "document/wordlist.h"
+#include "grid/tmstrgrid.h"
+#include "platform/sjis.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <random>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+using namespace kelvari;
+
+namespace {
+
+constexpr int kEntries = 1'000'000;
+
+// CP932 characters to draw from, encoded once.
+QList<QByteArray> characters(QStringView text) {
+    QList<QByteArray> out;
+    for (QChar c : text)
+        out << sj(QStringView(&c, 1));
+    return out;
+}
+
+QByteArray generateFile() {
+    const QList<QByteArray> kana =
+        characters(u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよら"
+                   u"りるれろわをんが"
+                   u"ぎぐげござじずぜぞだでどばびぶべぼぱぴぷぺぽゃゅょっー");
+    const QList<QByteArray> kanji =
+        characters(u"日本語辞書変換入力文字漢字東京大阪名前会社学校電話番号住所山田川中村田"
+                   u"佐藤鈴木高橋伊渡辺小林加藤吉野春夏秋冬花鳥風月海空雪雨星光音楽");
+    const QList<QByteArray> &pos = partOfSpeechNames();
+    std::mt19937 rng(20261209);
+    const auto pick = [&rng](qsizetype n) {
+        return qsizetype(std::uniform_int_distribution<qsizetype>(0, n - 1)(rng));
+    };
+
+    QByteArray out = "!!DICUT10\r\n";
+    out += sj(u"!![Kelvari 2.0b] にて作成\r\n!!コメント：ベンチマーク\r\n\r\n");
+    out.reserve(40 * qsizetype(kEntries));
+    QByteArray reading, word;
+    for (int i = 0; i < kEntries; ++i) {
+        reading.clear();
+        word.clear();
+        const int readingChars = 2 + int(pick(9));
+        for (int k = 0; k < readingChars; ++k) // the long-vowel mark (last) never comes first
+            reading += kana[pick(k == 0 ? kana.size() - 1 : kana.size())];
+        const int wordChars = 1 + int(pick(5));
+        for (int k = 0; k < wordChars; ++k)
+            word += pick(3) ? kanji[pick(kanji.size())] : kana[pick(kana.size())];
+        if (i % 50 == 0) // some words hold a comma of either kind
+            word += (i % 100 == 0) ? sj(u"、") : QByteArray(",");
+        if (i % 50 == 0)
+            word += kanji[pick(kanji.size())];
+        appendDataLine(out, reading, word, pos[pick(pos.size())]);
+        out += "\r\n";
+    }
+    return out;
+}
+
+double peakRssMb() {
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+#else
+    return -1;
+#endif
+}
+
+double ms(const QElapsedTimer &t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Process CPU time: on a busy machine wall-clock figures include waiting for a core.
+double cpuNowMs() {
+#ifdef Q_OS_UNIX
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+#else
+    return 0;
+#endif
+}
+
+double loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return f.readAll().split(' ').value(0).toDouble();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.jmf"));
+    qint64 fileBytes = 0;
+    {
+        const QByteArray bytes = generateFile();
+        fileBytes = bytes.size();
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return 1;
+    }
+
+    // Baseline read: the whole file and its lines split with memchr.
+    QElapsedTimer t;
+    t.start();
+    double cpu = cpuNowMs();
+    qint64 baselineLines = 0;
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return 1;
+        const QByteArray bytes = f.readAll();
+        const char *p = bytes.constData();
+        const char *end = p + bytes.size();
+        while (p < end) {
+            const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
+            ++baselineLines;
+            p = cr ? cr + 2 : end;
+        }
+    }
+    const double baselineRead = ms(t);
+    const double baselineReadCpu = cpuNowMs() - cpu;
+
+    TmStrGrid grid;
+    grid.SetColCount(WordColumn::Count);
+    grid.SetRowCount(101);
+
+    t.restart();
+    cpu = cpuNowMs();
+    QElapsedTimer part;
+    part.start();
+    DocumentSnapshot snapshot;
+    LoadResult loaded;
+    double parseMs = 0, fillMs = 0;
+    {
+        const JmfContent content = readJmfFile(path);
+        parseMs = ms(part);
+        part.restart();
+        grid.beginBulkChange();
+        loaded = applyWordList(grid.cells(), content, LoadMode::Open, 1, 100);
+        grid.endBulkChange();
+        fillMs = ms(part);
+    }
+    part.restart();
+    snapshot = DocumentSnapshot::record(grid.cells(), *loaded.comment);
+    const double snapshotMs = ms(part);
+    const double loadMs = ms(t);
+    const double loadCpu = cpuNowMs() - cpu;
+
+    t.restart();
+    cpu = cpuNowMs();
+    const GrammarReport report = runGrammarCheck(grid.cells());
+    const double checkMs = ms(t);
+    const double checkCpu = cpuNowMs() - cpu;
+
+    t.restart();
+    cpu = cpuNowMs();
+    const bool modified = snapshot.isModified(grid.cells(), *loaded.comment);
+    const double modifiedMs = ms(t);
+    const double modifiedCpu = cpuNowMs() - cpu;
+
+    const QString savePath = dir.filePath(QStringLiteral("saved.jmf"));
+    t.restart();
+    cpu = cpuNowMs();
+    writeWordListFile(savePath,
+                      makeJmfHeader(savePath, *loaded.comment, QDateTime::currentDateTime()),
+                      grid.cells());
+    const double saveMs = ms(t);
+    const double saveCpu = cpuNowMs() - cpu;
+
+    // Baseline write: the same bytes written plainly.
+    QByteArray saved;
+    {
+        QFile f(savePath);
+        if (!f.open(QIODevice::ReadOnly))
+            return 1;
+        saved = f.readAll();
+    }
+    t.restart();
+    cpu = cpuNowMs();
+    {
+        QFile f(dir.filePath(QStringLiteral("baseline.jmf")));
+        if (!f.open(QIODevice::WriteOnly) || f.write(saved) != saved.size())
+            return 1;
+    }
+    const double baselineWrite = ms(t);
+    const double baselineWriteCpu = cpuNowMs() - cpu;
+
+    std::printf("rows loaded %d, grid rows %d, baseline lines %lld, report lines %lld, "
+                "errors %s, modified %s, saved %lld bytes\n",
+                loaded.lastRow, grid.RowCount(), static_cast<long long>(baselineLines),
+                static_cast<long long>(report.lines.size()), report.errorsFound ? "yes" : "no",
+                modified ? "yes" : "no", static_cast<long long>(saved.size()));
+    std::printf(
+        "{\"entries\": %d, \"file_mb\": %.1f, \"load_via\": \"TmStrGrid bulk change\", "
+        "\"load_ms\": %.1f, \"load_read_parse_ms\": %.1f, \"load_fill_ms\": %.1f, "
+        "\"load_snapshot_ms\": %.1f, \"check_ms\": %.1f, \"modified_ms\": %.1f, \"save_ms\": %.1f, "
+        "\"peak_rss_mb\": %.1f, \"baseline_read_ms\": %.1f, \"baseline_write_ms\": %.1f, "
+        "\"load_ratio\": %.2f, \"save_ratio\": %.2f, \"load_cpu_ms\": %.1f, "
+        "\"check_cpu_ms\": %.1f, \"modified_cpu_ms\": %.1f, \"save_cpu_ms\": %.1f, "
+        "\"baseline_read_cpu_ms\": %.1f, \"baseline_write_cpu_ms\": %.1f, "
+        "\"load_average\": %.2f}\n",
+        kEntries, double(fileBytes) / (1024.0 * 1024.0), loadMs, parseMs, fillMs, snapshotMs,
+        checkMs, modifiedMs, saveMs, peakRssMb(), baselineRead, baselineWrite,
+        loadMs / baselineRead, saveMs / baselineWrite, loadCpu, checkCpu, modifiedCpu, saveCpu,
+        baselineReadCpu, baselineWriteCpu, loadAverage());
+    return 0;
+}

@@ -1,0 +1,209 @@
+#include "check/ruvexcheck.h"
+
+#include "check/grammarcheck.h"
+#include "document/jmfreader.h"
+#include "document/jmfwriter.h"
+#include "document/wordlist.h"
+#include "grid/cellstore.h"
+#include "platform/errors.h"
+#include "platform/sjis.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <algorithm>
+#include <optional>
+
+namespace kelvari {
+namespace {
+
+// The editor's default number of data rows of a new list.
+constexpr int kMaxRow = 100;
+
+const char kUsage[] =
+    "usage: ruvex-check [--sjis] [--rows] FILE...\n"
+    "       ruvex-check [--sjis] --rewrite OUT FILE\n"
+    "Checks word-list files as the editor's grammar check does, or rewrites one\n"
+    "through the editor's writer.\n"
+    "  --rows     print every non-blank row first: row, reading, word, part of speech\n"
+    "  --rewrite  write FILE to OUT, refused while grammar errors remain\n"
+    "  --sjis     print Shift-JIS bytes instead of the locale's encoding\n"
+    "Exit status: 0 clean or written, 1 grammar errors, 2 a file refused,\n"
+    "unreadable or not written, 64 usage error.\n";
+
+class Printer {
+public:
+    Printer(const OutputSink &out, const OutputSink &err, bool sjisOutput)
+        : m_out(out), m_err(err), m_sjis(sjisOutput) {}
+
+    // A CP932 line.
+    void line(QByteArrayView bytes) { write(m_out, bytes); }
+    void errorLine(QByteArrayView bytes) { write(m_err, bytes); }
+    void errorText(const QString &text) {
+        const sjis::EncodeResult enc = sjis::encode(text);
+        if (m_sjis && enc.ok())
+            put(m_err, enc.bytes);
+        else
+            put(m_err, text.toLocal8Bit());
+    }
+
+private:
+    void write(const OutputSink &sink, QByteArrayView bytes) {
+        if (m_sjis)
+            put(sink, bytes.toByteArray());
+        else
+            put(sink, sjis::decode(bytes).toLocal8Bit());
+    }
+    static void put(const OutputSink &sink, QByteArray bytes) {
+        bytes.append('\n');
+        sink(bytes);
+    }
+
+    const OutputSink &m_out;
+    const OutputSink &m_err;
+    bool m_sjis;
+};
+
+QString withPath(const QString &path, const QString &message) {
+    return path + QStringLiteral(": ") + message;
+}
+
+// Loads a file as the editor's "Open" does. Prints the failure and returns none.
+std::optional<LoadResult> load(const QString &path, CellStore &cells, Printer &print) {
+    try {
+        const JmfContent content = readJmfFile(path);
+        if (!content.accepted()) {
+            print.errorText(withPath(path, notAWordListMessage()));
+            return std::nullopt;
+        }
+        return applyWordList(cells, content, LoadMode::Open, 1, kMaxRow);
+    } catch (const AppError &e) {
+        print.errorText(withPath(path, e.message()));
+        return std::nullopt;
+    }
+}
+
+CellStore newWordGrid() {
+    CellStore cells(WordColumn::Count, kMaxRow + 1);
+    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
+    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
+    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
+    numberRows(cells);
+    return cells;
+}
+
+void printRows(const CellStore &cells, Printer &print) {
+    for (int row = 1; row < cells.rowCount(); ++row) {
+        if (isBlankWordRow(cells, row))
+            continue;
+        QByteArray line = QByteArray::number(row);
+        for (int col = WordColumn::Reading; col <= WordColumn::PartOfSpeech; ++col) {
+            line.append('\t');
+            line.append(cells.cell(col, row));
+        }
+        print.line(line);
+    }
+}
+
+int checkFiles(const QStringList &files, bool rows, Printer &print) {
+    int status = RuvexCheckExit::Clean;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &path = files[i];
+        if (files.size() > 1) {
+            if (i > 0)
+                print.line({});
+            const sjis::EncodeResult name = sjis::encode(path);
+            print.line(QByteArray("==> ") + (name.ok() ? name.bytes : path.toUtf8()) + " <==");
+        }
+        CellStore cells = newWordGrid();
+        if (!load(path, cells, print)) {
+            status = RuvexCheckExit::FileFailed;
+            continue;
+        }
+        if (rows)
+            printRows(cells, print);
+        const GrammarReport report = runGrammarCheck(cells);
+        if (report.errorsFound) {
+            for (const QByteArray &line : report.lines)
+                print.line(line);
+            status = std::max(status, int(RuvexCheckExit::GrammarErrors));
+        } else {
+            print.line(noGrammarErrorsMessage());
+        }
+    }
+    return status;
+}
+
+int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
+    CellStore cells = newWordGrid();
+    const std::optional<LoadResult> loaded = load(inPath, cells, print);
+    if (!loaded)
+        return RuvexCheckExit::FileFailed;
+    const QByteArray comment = loaded->comment.value_or(QByteArray());
+    if (!grammarGateBypassed(comment)) {
+        const GrammarReport report = runGrammarCheck(cells);
+        if (report.errorsFound) {
+            for (const QByteArray &line : report.lines)
+                print.line(line);
+            for (const QByteArray &line : gateRefusalLines(gateActionSave()))
+                print.errorLine(line);
+            return RuvexCheckExit::GrammarErrors;
+        }
+    }
+    try {
+        writeWordListFile(outPath, makeJmfHeader(outPath, comment, QDateTime::currentDateTime()),
+                          cells);
+    } catch (const AppError &e) {
+        print.errorText(withPath(outPath, e.message()));
+        return RuvexCheckExit::FileFailed;
+    }
+    return RuvexCheckExit::Clean;
+}
+
+} // namespace
+
+int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err) {
+    bool rows = false;
+    bool sjisOutput = false;
+    std::optional<QString> rewriteTo;
+    QStringList files;
+    bool optionsEnded = false;
+    const auto usage = [&err](const char *problem) {
+        QByteArray text;
+        if (problem)
+            text = QByteArray("ruvex-check: ") + problem + '\n';
+        err(text + kUsage);
+        return RuvexCheckExit::Usage;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (optionsEnded || !arg.startsWith(u'-') || arg == u"-") {
+            files.append(arg);
+        } else if (arg == u"--") {
+            optionsEnded = true;
+        } else if (arg == u"--rows") {
+            rows = true;
+        } else if (arg == u"--sjis") {
+            sjisOutput = true;
+        } else if (arg == u"--rewrite") {
+            if (rewriteTo || i + 1 >= args.size())
+                return usage("--rewrite needs one OUT file");
+            rewriteTo = args[++i];
+        } else if (arg == u"-h" || arg == u"--help") {
+            out(kUsage);
+            return RuvexCheckExit::Clean;
+        } else {
+            return usage("unknown option");
+        }
+    }
+    if (files.isEmpty())
+        return usage("no FILE given");
+    Printer print(out, err, sjisOutput);
+    if (rewriteTo) {
+        if (files.size() != 1 || rows)
+            return usage("--rewrite takes exactly one FILE and no --rows");
+        return rewrite(*rewriteTo, files.front(), print);
+    }
+    return checkFiles(files, rows, print);
+}
+
+} // namespace kelvari

@@ -1,0 +1,7 @@
+# The report window and the window side of the grammar check.
+kelvari_library(kelvari_check_ui
+  SOURCES
+    tfrmerror.cpp tfrmerror.h tfrmerror.ui
+    grammarcommand.cpp grammarcommand.h
+  LIBS kelvari_check kelvari_settings kelvari_grid_ui kelvari_widgets kelvari_platform_ui
+       Qt6::Widgets)

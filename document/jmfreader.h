@@ -1,0 +1,53 @@
+#pragma once
+// The JMF word-list reader: the whole file is read and parsed before anything
+// is applied, so a failure never leaves a document half replaced.
+
+#include "document/dataline.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kelvari {
+
+class JmfContent {
+public:
+    // False when the first line is not "!!DICUT10": not a word-list file.
+    bool accepted() const { return m_accepted; }
+    // The text of the last comment line; none when the file has no comment line.
+    const std::optional<QByteArray> &comment() const { return m_comment; }
+
+    qsizetype rowCount() const { return qsizetype(m_rows.size()); }
+    // Views into the file's bytes, valid while this object lives.
+    DataLineFields row(qsizetype index) const;
+
+private:
+    friend JmfContent parseJmf(QByteArray bytes);
+
+    // Fields as offsets from the line start, so a row costs 32 bytes and no allocation.
+    struct Row {
+        qint64 lineStart;
+        quint32 readingLen;
+        quint32 wordOffset;
+        quint32 wordLen;
+        quint32 posOffset;
+        quint32 posLen;
+    };
+
+    bool m_accepted = false;
+    std::optional<QByteArray> m_comment;
+    QByteArray m_bytes;
+    std::vector<Row> m_rows;
+};
+
+// The message shown for a file that is not a word list.
+QString notAWordListMessage();
+
+// Parses the bytes of a whole file.
+JmfContent parseJmf(QByteArray bytes);
+// Reads and parses a file. Throws IoError when it cannot be read.
+JmfContent readJmfFile(const QString &path);
+
+} // namespace kelvari
