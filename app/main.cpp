@@ -1,1 +1,43 @@
-int main() { return 0; }
+// Ruvex, the word-list editor: one running copy per desktop.
+
+#include "app/loggeddialogs.h"
+#include "app/mainwindowrules.h"
+#include "app/terminationrequest.h"
+#include "app/tfrmjisho.h"
+#include "platform/qtdialogs.h"
+#include "platform/singleinstance.h"
+
+#include <QApplication>
+
+using namespace kelvari;
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+
+    QtDialogs qtDialogs;
+    const std::unique_ptr<LoggedDialogs> logged = LoggedDialogs::fromEnvironment();
+    Dialogs &dialogs = logged ? static_cast<Dialogs &>(*logged) : qtDialogs;
+
+    SingleInstance instance(QStringLiteral("hTarnel20b"));
+    if (!instance.tryAcquire()) {
+        // Another copy runs: say so and leave without touching anything.
+        MessageRequest request;
+        request.kind = MessageKind::Error;
+        request.caption = QString();
+        request.text = QStringLiteral("Kelvari 2.0bはすでに起動しています。");
+        dialogs.message(request);
+        return 0;
+    }
+
+    QApplication::setApplicationDisplayName(programTitle());
+    const QString fileName = CommandLineFileName(QApplication::arguments().mid(1));
+    // Hooked before the window exists: a request that arrives while it is being
+    // built waits in the event loop instead of killing the process.
+    TerminationRequest termination;
+    TfrmJisho window(dialogs, fileName);
+    QObject::connect(&termination, &TerminationRequest::requested, &window, &QWidget::close);
+    window.show();
+    const int result = app.exec();
+    instance.release();
+    return result;
+}

@@ -1,0 +1,70 @@
+// The commands of the main window that belong to other subsystems. Each group
+// moves to its subsystem's folder when that feature is built.
+
+#include "app/tfrmjisho.h"
+
+#include "check/grammarcommand.h"
+#include "document/documentcommands.h"
+
+#include <QAction>
+
+namespace kelvari {
+
+// Document commands: the work is done by DocumentCommands (document/).
+void TfrmJisho::mmNewClick() {
+    m_document->mmNewClick();
+}
+void TfrmJisho::mmOpenClick() {
+    m_document->mmOpenClick();
+}
+void TfrmJisho::mmAddOpenClick() {
+    m_document->mmAddOpenClick();
+}
+void TfrmJisho::mmSaveClick() {
+    m_document->mmSaveClick();
+}
+void TfrmJisho::mmSaveAsClick() {
+    m_document->mmSaveAsClick();
+}
+void TfrmJisho::mmCloseClick() {
+    close();
+}
+void TfrmJisho::mmHistoryClick() {
+    if (auto *entry = qobject_cast<QAction *>(sender()))
+        m_document->mmHistoryClick(entry);
+}
+void TfrmJisho::sgJishoDropFiles() {
+    m_document->sgJishoDropFiles();
+}
+
+// Editing commands: arrive with the editing work.
+void TfrmJisho::mmEditClick() {}
+void TfrmJisho::mmUndoClick() {}
+void TfrmJisho::mmCutClick() {}
+void TfrmJisho::mmCopyClick() {}
+void TfrmJisho::mmPasteClick() {}
+void TfrmJisho::mmAddClick() {}
+void TfrmJisho::mmDeleteClick() {}
+void TfrmJisho::mmFontClick() {}
+void TfrmJisho::rgHinsiClick() {}
+
+// Checking (GrammarCommand, check/); conversion and help arrive with the conversion.
+void TfrmJisho::mmBunpoClick() {
+    m_grammar->mmBunpoClick(sender());
+}
+void TfrmJisho::mmConvertClick() {}
+void TfrmJisho::mmOthersClick() {}
+void TfrmJisho::mmUtilClick() {}
+void TfrmJisho::mmContentsClick() {}
+void TfrmJisho::mmTopicClick() {}
+void TfrmJisho::mmAtokHelpClick() {}
+void TfrmJisho::ebHelpClick() {}
+void TfrmJisho::pmHinsiClick() {}
+
+// Settings dialog: arrives with the settings dialog.
+void TfrmJisho::mmSetteiClick() {}
+
+// About box: arrives with the installation record.
+void TfrmJisho::mmAboutClick() {}
+
+} // namespace kelvari

@@ -1,0 +1,106 @@
+// Runs the real editor binary on a temporary data root.
+
+#include "platform/registry.h"
+#include "platform/sjis.h"
+#include "tests/support/testdataroot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace kelvari;
+using namespace kelvari::test;
+
+namespace {
+
+const QByteArray kProduct = "Software\\Vesk\\Pomwick";
+
+QProcessEnvironment environmentFor(const TestDataRoot &root, const QString &log) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("KELVARI_HOME"), root.path());
+    env.insert(QStringLiteral("KELVARI_DIALOG_LOG"), log);
+    return env;
+}
+
+QByteArray stored(const Registry &registry, const QByteArray &section, const QByteArray &name) {
+    const std::optional<RegValue> value =
+        registry.readValue(RegRoot::CurrentUser, kProduct + '\\' + section, name);
+    return value ? value->data : QByteArray("<absent>");
+}
+
+} // namespace
+
+class TestRuvexEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void secondInstanceIsRefusedAndFirstClosesCleanly() {
+        TestDataRoot root;
+        Registry registry(root.filePath(QStringLiteral("registry")));
+        registry.writeString(RegRoot::CurrentUser, kProduct + "\\History", "File1",
+                             sj(u"C:\\辞書\\a.jmf"));
+        registry.writeString(RegRoot::CurrentUser, kProduct + "\\Window", "Width", "650");
+
+        QProcess first;
+        first.setProcessEnvironment(
+            environmentFor(root, root.filePath(QStringLiteral("first.log"))));
+        first.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(first.waitForStarted());
+        // The association is written while the window is created; the window is
+        // up once the event loop runs, which the test sees as the process still alive.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(registry.fileFor(RegRoot::ClassesRoot)), 20000);
+        QTest::qWait(500);
+        QCOMPARE(first.state(), QProcess::Running);
+        const QByteArray userBefore = readFileBytes(registry.fileFor(RegRoot::CurrentUser));
+        const QByteArray classesBefore = readFileBytes(registry.fileFor(RegRoot::ClassesRoot));
+
+        QProcess second;
+        const QString secondLog = root.filePath(QStringLiteral("second.log"));
+        second.setProcessEnvironment(environmentFor(root, secondLog));
+        second.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(readFileBytes(secondLog)),
+                 QStringLiteral("\tKelvari 2.0bはすでに起動しています。\n"));
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(readFileBytes(registry.fileFor(RegRoot::CurrentUser)), userBefore);
+        QCOMPARE(readFileBytes(registry.fileFor(RegRoot::ClassesRoot)), classesBefore);
+
+        first.terminate(); // closes the window through its normal close path
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(!QFile::exists(root.filePath(QStringLiteral("first.log"))));
+
+        QCOMPARE(stored(registry, "Window", "Left"), QByteArray("0"));
+        QCOMPARE(stored(registry, "Window", "Top"), QByteArray("0"));
+        QCOMPARE(stored(registry, "Window", "Width"), QByteArray("650"));
+        QCOMPARE(stored(registry, "Window", "Height"), QByteArray("425"));
+        QCOMPARE(stored(registry, "Grid", "Yomi"), QByteArray("120"));
+        QCOMPARE(stored(registry, "Grid", "Tango"), QByteArray("104"));
+        QCOMPARE(stored(registry, "Grid", "Hinsi"), QByteArray("68"));
+        QCOMPARE(stored(registry, "History", "File1"), sj(u"C:\\辞書\\a.jmf"));
+        const QByteArray program = QDir::toNativeSeparators(QStringLiteral(RUVEX_PATH)).toUtf8();
+        const std::optional<RegValue> command =
+            registry.readValue(RegRoot::ClassesRoot, "JishoMakeFile\\shell\\open\\command", {});
+        QVERIFY(command);
+        QCOMPARE(command->data, '"' + program + "\" %1");
+
+        // With the first copy gone, the next one starts normally.
+        QProcess third;
+        third.setProcessEnvironment(
+            environmentFor(root, root.filePath(QStringLiteral("third.log"))));
+        third.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(third.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        QVERIFY(third.waitForFinished(20000));
+        QCOMPARE(third.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRuvexEndToEnd)
+#include "tst_ruvex_e2e.moc"
