@@ -28,7 +28,8 @@ public:
     // A view into the store, valid until the next change.
     std::string_view cellView(int col, int row) const;
     void setCell(int col, int row, QByteArrayView text);
-    bool isRowEmpty(int row, int firstCol, int lastCol) const; // every cell in [firstCol, lastCol] empty
+    bool isRowEmpty(int row, int firstCol,
+                    int lastCol) const; // every cell in [firstCol, lastCol] empty
 
     // Row and column views: copy all cells of one line onto another, clear a line.
     void copyRow(int dst, int src);
@@ -62,11 +63,17 @@ public:
 
 private:
     void ensureRow(int row);
+    // Takes the cells beyond ColCount off a row (row views leave them in place).
+    PackedRow detachTail(int row);
+    void attachTail(int row, const PackedRow &tail);
 
     int m_colCount;
     int m_rowCount;
     // At least m_rowCount entries; more when cells below the last row were written.
     std::vector<PackedRow> m_rows;
+    // Set once a cell beyond ColCount may exist; the row operations then keep such
+    // cells in place instead of moving whole packed rows.
+    bool m_hasOutsideCols = false;
 };
 
 } // namespace kelvari

@@ -1,1 +1,243 @@
-// placeholder: not written yet
+#pragma once
+// The word grid: a table of CP932 text cells with header rows at the top and
+// header columns at the left, in-place editing, column sizing and row and column
+// moving, extended with row/column insertion and deletion, whole-line rewriting,
+// dropped files, clipboard shortcuts and the header-click mode.
+//
+// The cells live in a CellStore; header rows and columns are cells of the store
+// shown as the view's headers (one header line each: several header rows or
+// columns are joined into it). Indexes are grid coordinates: (column, row) from 0,
+// headers included.
+
+#include "grid/cellstore.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QStringList>
+#include <QTableView>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMimeData;
+
+namespace kelvari {
+
+class Dialogs;
+class GridModel;
+class GridDelegate;
+
+class TmStrGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit TmStrGrid(QWidget *parent = nullptr);
+    ~TmStrGrid() override;
+
+    // --- the base grid ---
+    int ColCount() const;
+    void SetColCount(int count);
+    int RowCount() const;
+    void SetRowCount(int count);
+    // Range error ("Grid index out of range") for a negative value or one not
+    // below the count; an accepted change puts the current cell, the selection and
+    // the scroll position on the first non-header cell.
+    int FixedRows() const { return m_fixedRows; }
+    void SetFixedRows(int count);
+    int FixedCols() const { return m_fixedCols; }
+    void SetFixedCols(int count);
+
+    // Cells outside the counts can be read and written; they are not shown.
+    QByteArray Cells(int col, int row) const;
+    void SetCells(int col, int row, const QByteArray &text);
+
+    int ColWidths(int col) const;
+    void SetColWidths(int col, int width);
+    int DefaultRowHeight() const { return m_defaultRowHeight; }
+    void SetDefaultRowHeight(int height);
+
+    // The current cell; moving it raises OnSelectCell and OnClick.
+    int Col() const { return m_col; }
+    void SetCol(int col);
+    int Row() const { return m_row; }
+    void SetRow(int row);
+    // Between the selection anchor and the current cell: left(), top(), right(), bottom().
+    QRect Selection() const;
+    // Anchor at the top-left, current cell at the bottom-right; raises no events.
+    void SetSelection(int left, int top, int right, int bottom);
+    bool EditorMode() const;
+
+    CellStore &cells() { return m_store; }
+    const CellStore &cells() const { return m_store; }
+    // Wrap direct CellStore changes: the view is reset once and the counts re-read.
+    void beginBulkChange();
+    void endBulkChange();
+    // Where an edit holding characters CP932 cannot hold is reported.
+    void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
+
+    // --- rows and columns ---
+    void InsertRows(int index, int count);
+    void InsertCols(int index, int count);
+    void DeleteRows(int index, int count);
+    void DeleteCols(int index, int count);
+    // Splits `text` at `separator` into the cells of the row (column) from column
+    // (row) 0 on; returns the number of cells written.
+    int ModifyRow(int row, const QByteArray &text, const QByteArray &separator);
+    int ModifyCol(int col, const QByteArray &text, const QByteArray &separator);
+    void AddRow(const QByteArray &text, char separator);
+    void AddCol(const QByteArray &text, char separator);
+
+    // --- clipboard: the selection as tab-separated lines ---
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    // The clipboard format that keeps the cells' bytes exactly.
+    static QString cp932MimeType();
+
+    // --- the control's own properties ---
+    bool KeepFiles() const { return m_keepFiles; }
+    void SetKeepFiles(bool keep) { m_keepFiles = keep; }
+    bool EnableClipboardShortcuts() const { return m_enableClipboardShortcuts; }
+    void SetEnableClipboardShortcuts(bool enable) { m_enableClipboardShortcuts = enable; }
+    bool PasteToCursor() const { return m_pasteToCursor; }
+    void SetPasteToCursor(bool toCursor) { m_pasteToCursor = toCursor; }
+    bool ClickFixed() const { return m_clickFixed; }
+    void SetClickFixed(bool clickFixed) { m_clickFixed = clickFixed; }
+    // The header counts saved by a header-cell press while it lasts, else the
+    // current ones. Writing stores the saved count only.
+    int SavedFixedRows() const { return m_headerClick ? m_savedFixedRows : m_fixedRows; }
+    void SetSavedFixedRows(int count) { m_savedFixedRows = count; }
+    int SavedFixedCols() const { return m_headerClick ? m_savedFixedCols : m_fixedCols; }
+    void SetSavedFixedCols(int count) { m_savedFixedCols = count; }
+    QStringList &DroppedFiles() { return m_droppedFiles; }
+
+    // Sorting, searching and the grid file functions (KeyType ... ShortYearBorder,
+    // SortIndex, the Sort*, Search* and file methods) are attached here.
+
+    // --- events; unassigned ones are not raised ---
+    // x, y: the drop point in client coordinates (the grid without its frame,
+    // headers included); inClient: the point lies in the client area.
+    std::function<void(TmStrGrid &sender, int x, int y, bool inClient)> OnDropFiles;
+    std::function<void(TmStrGrid &sender)> OnClick;
+    std::function<void(TmStrGrid &sender)> OnDblClick;
+    std::function<void(TmStrGrid &sender, int col, int row, bool &canSelect)> OnSelectCell;
+    // Set the key to a null QChar to swallow it.
+    std::function<void(TmStrGrid &sender, QChar &key)> OnKeyPress;
+    std::function<void(TmStrGrid &sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                       int x, int y)>
+        OnMouseDown;
+    std::function<void(TmStrGrid &sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                       int x, int y)>
+        OnMouseUp;
+    // Before the in-place editor shows a cell; may change the text it shows.
+    std::function<void(TmStrGrid &sender, int col, int row, QByteArray &text)> OnGetEditText;
+    // After an in-place edit changed a cell.
+    std::function<void(TmStrGrid &sender, int col, int row, const QByteArray &text)> OnSetEditText;
+
+signals:
+    // Cell texts or counts changed.
+    void cellsChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    friend class GridDelegate;
+
+    // The in-place editor's side.
+    QString editTextFor(const QModelIndex &index);
+    void commitEditText(const QModelIndex &index, const QString &text, const QString &shown);
+    // A key typed into the editor; returns true when it is swallowed.
+    bool editorKeyPress(QWidget *editor, QKeyEvent *event);
+
+    // Shared press/release handling of the viewport and the headers; `source`
+    // is the widget the event arrived at.
+    bool handlePress(QWidget *source, QMouseEvent *event);
+    void handleRelease(QWidget *source, QMouseEvent *event);
+    void handleDoubleClick(QWidget *source, QMouseEvent *event);
+    void headerClick(int col, int row);
+    // The grid cell under a point of a header's viewport (-1, -1 when none).
+    QPoint headerCellAt(QWidget *headerViewport, const QPoint &pos) const;
+    bool onHeaderBorder(QWidget *headerViewport, const QPoint &pos) const;
+    QPoint clientPos(QWidget *source, const QPoint &pos) const;
+    bool inClientArea(const QPoint &client) const;
+    void raiseMouse(const std::function<void(TmStrGrid &, Qt::MouseButton, Qt::KeyboardModifiers,
+                                             int, int)> &handler,
+                    QWidget *source, QMouseEvent *event);
+    QChar keyChar(const QKeyEvent *event) const;
+    bool clipboardShortcut(QChar key);
+    void handleDrop(const QMimeData *mime, const QPoint &client);
+
+    bool askSelect(int col, int row);
+    void moveCurrent(int col, int row, bool moveAnchor);
+    void extendSelection(int col, int row);
+    void clampCursor();
+    void putCursorOnFirstCell();
+
+    // Keeps the view in step with the grid state.
+    void syncView();
+    void syncCurrent(bool scroll);
+    void applyGeometry();
+    void resetView();
+    bool inBulk() const { return m_bulkDepth > 0; }
+    // The header counts the view is to show (during a header click it keeps its own).
+    int viewFixedRows() const;
+    int viewFixedCols() const;
+    enum class Shape { InsertRows, RemoveRows, InsertCols, RemoveCols, Reset };
+    // Runs a change of the store's shape with the view told about it; first and
+    // last are the grid rows or columns inserted or removed.
+    void reshape(Shape shape, int first, int last, const std::function<void()> &change);
+    // Lowers the header counts below the row and column counts.
+    bool fitFixedToCounts();
+    void changed(int left, int top, int right, int bottom);
+    void headerSectionMoved(Qt::Orientation orientation, int logical, int oldVisual, int newVisual);
+    void columnResized(int logical, int oldSize, int newSize);
+    QByteArray selectionText() const;
+    void pasteBytes(const QByteArray &text);
+    void refuseUnmappable(const QString &characters, const QString &action);
+
+    CellStore m_store;
+    std::unique_ptr<GridModel> m_model;
+    std::unique_ptr<GridDelegate> m_delegate;
+    Dialogs *m_dialogs = nullptr;
+
+    int m_fixedRows = 1;
+    int m_fixedCols = 1;
+    int m_col = 1;
+    int m_row = 1;
+    // The other corner of the selection; it follows Shift+arrows and mouse drags.
+    int m_anchorCol = 1;
+    int m_anchorRow = 1;
+    std::vector<int> m_colWidths;
+    int m_defaultRowHeight = 24;
+
+    bool m_keepFiles = true;
+    bool m_enableClipboardShortcuts = false;
+    bool m_pasteToCursor = false;
+    bool m_clickFixed = false;
+    bool m_headerClick = false;
+    int m_savedFixedRows = 0;
+    int m_savedFixedCols = 0;
+    QStringList m_droppedFiles;
+
+    int m_bulkDepth = 0;
+    int m_holdView = 0;     // a header-click sequence is running: the view waits
+    bool m_syncing = false; // the grid itself moves the view's current index
+    bool m_selecting = false;
+    bool m_committing = false;
+    bool m_forwarding = false;
+    bool m_applyingGeometry = false;
+    bool m_restoringSections = false;
+    bool m_scrollHome = false;
+};
+
+} // namespace kelvari
