@@ -1,9 +1,9 @@
 // Ruvex, the word-list editor: one running copy per desktop.
 
-#include "app/loggeddialogs.h"
 #include "app/mainwindowrules.h"
 #include "app/terminationrequest.h"
 #include "app/tfrmjisho.h"
+#include "platform/answerfiledialogs.h"
 #include "platform/qtdialogs.h"
 #include "platform/singleinstance.h"
 
@@ -15,8 +15,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
 
     QtDialogs qtDialogs;
-    const std::unique_ptr<LoggedDialogs> logged = LoggedDialogs::fromEnvironment();
-    Dialogs &dialogs = logged ? static_cast<Dialogs &>(*logged) : qtDialogs;
+    // KELVARI_DIALOG_SCRIPT / KELVARI_DIALOG_LOG drive a run from outside (tests).
+    const std::unique_ptr<AnswerFileDialogs> hook = AnswerFileDialogs::fromEnvironment();
+    Dialogs &dialogs = hook ? static_cast<Dialogs &>(*hook) : qtDialogs;
 
     SingleInstance instance(QStringLiteral("hTarnel20b"));
     if (!instance.tryAcquire()) {

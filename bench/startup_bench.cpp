@@ -5,8 +5,8 @@
 // the baseline measured in the same run.
 // Prints one JSON object on its last line.
 
-#include "app/loggeddialogs.h"
 #include "app/tfrmjisho.h"
+#include "platform/answerfiledialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,8 +27,8 @@ int runChild(int argc, char *argv[], bool editor) {
     QElapsedTimer timer;
     timer.start();
     QApplication app(argc, argv);
-    LoggedDialogs dialogs(qEnvironmentVariable("KELVARI_HOME") + QStringLiteral("/dialogs.log"),
-                          QString());
+    AnswerFileDialogs dialogs(QString(), qEnvironmentVariable("KELVARI_HOME") +
+                                             QStringLiteral("/dialogs.log"));
     std::unique_ptr<QMainWindow> window;
     if (editor) {
         window = std::make_unique<TfrmJisho>(dialogs);

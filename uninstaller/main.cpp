@@ -5,14 +5,14 @@
 //   OrlinUninst                    show the about message
 //
 // For tests of the real binary, KELVARI_DIALOG_SCRIPT and KELVARI_DIALOG_LOG
-// answer and record the message boxes (see answerfiledialogs.h).
+// answer and record the message boxes (see platform/answerfiledialogs.h).
 
 #include <QApplication>
 
+#include "platform/answerfiledialogs.h"
 #include "platform/folders.h"
 #include "platform/qtdialogs.h"
 #include "platform/registry.h"
-#include "uninstaller/answerfiledialogs.h"
 #include "uninstaller/platformhost.h"
 #include "uninstaller/uninstallerprogram.h"
 #include "uninstaller/uninstalltexts.h"
@@ -22,8 +22,8 @@ int main(int argc, char *argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     kelvari::QtDialogs qtDialogs;
-    const std::unique_ptr<kelvari::uninst::AnswerFileDialogs> hook =
-        kelvari::uninst::AnswerFileDialogs::fromEnvironment(qtDialogs);
+    const std::unique_ptr<kelvari::AnswerFileDialogs> hook =
+        kelvari::AnswerFileDialogs::fromEnvironment();
     kelvari::Dialogs &dialogs = hook ? static_cast<kelvari::Dialogs &>(*hook) : qtDialogs;
 
     try {

@@ -1,5 +1,7 @@
 // Runs the real editor binary on a temporary data root.
 
+#include "platform/answerfiledialogs.h"
+#include "platform/dialogs.h"
 #include "platform/registry.h"
 #include "platform/sjis.h"
 #include "tests/support/testdataroot.h"
@@ -9,7 +11,7 @@
 #include <QProcess>
 #include <QTest>
 
-using namespace kelvari;
+    using namespace kelvari;
 using namespace kelvari::test;
 
 namespace {
@@ -63,7 +65,8 @@ private slots:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(readFileBytes(secondLog)),
-                 QStringLiteral("\tKelvari 2.0bはすでに起動しています。\n"));
+                 AnswerFileDialogs::logEntry(
+                     QString(), QStringLiteral("Kelvari 2.0bはすでに起動しています。"), ResultOk));
         QCOMPARE(first.state(), QProcess::Running);
         QCOMPARE(readFileBytes(registry.fileFor(RegRoot::CurrentUser)), userBefore);
         QCOMPARE(readFileBytes(registry.fileFor(RegRoot::ClassesRoot)), classesBefore);
