@@ -179,11 +179,21 @@ void TfrmJisho::configureGrid() {
         g.SetColWidths(col, designWidths[col]);
     g.setDialogs(&m_dialogs);
     g.SetKeepFiles(false);
+    g.SetKeyType(soString);
+    g.SetKeyPos(1);
+    g.SetKeyLen(2147483647);
+    g.SetUseFixed(hfNot);
+    g.SetSearchSubstring(false);
     g.SetEnableClipboardShortcuts(false);
     g.SetPasteToCursor(false);
     g.SetClickFixed(false);
+    g.SetSortDescending(false);
+    g.SetReverseSearch(false);
     g.SetSavedFixedRows(1);
     g.SetSavedFixedCols(1);
+    g.SetDateTimeFormat("yy/MM/dd H:mm:ss");
+    g.SetShortYearExpand(true);
+    g.SetShortYearBorder(10);
     g.OnDropFiles = [this](auto &&...) { sgJishoDropFiles(); };
 }
 

@@ -10,8 +10,10 @@
 // headers included.
 
 #include "grid/cellstore.h"
+#include "grid/gridsort.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QRect>
 #include <QStringList>
 #include <QTableView>
@@ -110,8 +112,61 @@ public:
     void SetSavedFixedCols(int count) { m_savedFixedCols = count; }
     QStringList &DroppedFiles() { return m_droppedFiles; }
 
-    // Sorting, searching and the grid file functions (KeyType ... ShortYearBorder,
-    // SortIndex, the Sort*, Search* and file methods) are attached here.
+    // --- sorting, searching and the grid file ---
+    // The key settings shared by sorts and searches.
+    TMSortType KeyType() const { return m_sorter.KeyType(); }
+    void SetKeyType(TMSortType type) { m_sorter.setKeyType(type); }
+    int KeyPos() const { return m_sorter.KeyPos(); }
+    void SetKeyPos(int pos) { m_sorter.setKeyPos(pos); }
+    int KeyLen() const { return m_sorter.KeyLen(); }
+    void SetKeyLen(int len) { m_sorter.setKeyLen(len); }
+    HandleFixed UseFixed() const { return m_sorter.UseFixed(); }
+    void SetUseFixed(HandleFixed mode) { m_sorter.setUseFixed(mode); }
+    bool SortDescending() const { return m_sorter.SortDescending(); }
+    void SetSortDescending(bool descending) { m_sorter.setSortDescending(descending); }
+    // Passed on to SortIndex; a format that cannot be read raises E_Format_Invalid
+    // after it has been stored.
+    const QByteArray &DateTimeFormat() const { return m_sorter.DateTimeFormat(); }
+    void SetDateTimeFormat(QByteArrayView format) { m_sorter.setDateTimeFormat(format); }
+    bool ShortYearExpand() const { return m_sorter.ShortYearExpand(); }
+    void SetShortYearExpand(bool expand) { m_sorter.setShortYearExpand(expand); }
+    int ShortYearBorder() const { return m_sorter.ShortYearBorder(); }
+    void SetShortYearBorder(int border) { m_sorter.setShortYearBorder(border); }
+    // Between sorts: the order that undoes the last one.
+    const TmStrList &SortIndex() const { return m_sorter.SortIndex(); }
+
+    const QByteArray &SearchKey() const { return m_sorter.SearchKey(); }
+    void SetSearchKey(QByteArrayView key) { m_sorter.setSearchKey(key); }
+    bool SearchSubstring() const { return m_sorter.SearchSubstring(); }
+    void SetSearchSubstring(bool substring) { m_sorter.setSearchSubstring(substring); }
+    bool ReverseSearch() const { return m_sorter.ReverseSearch(); }
+    // Turns a running search around, or restarts a finished one from the other end.
+    void SetReverseSearch(bool reverse);
+    bool SearchExists() const { return m_sorter.SearchExists(); }
+
+    // The sorts read the header counts from SavedFixedRows/SavedFixedCols, so a
+    // handler of a header-cell press sorts as if the headers were in place. A sort
+    // that fails (E_Format_Invalid) leaves the cells as they were.
+    void SortCompleteRows(int ACol);
+    void SortCompleteColumns(int ARow);
+    void SortCol(int ACol);
+    void SortRow(int ARow);
+    void SortAllRows();
+    void SortAllCols();
+    void UndoSort();
+
+    // No match: false with col = row = -1. The current cell does not move.
+    bool FindFirst(QByteArrayView key, bool rowWise, int &col, int &row);
+    bool FindFirstInRow(QByteArrayView key, int ARow, int &col, int &row);
+    bool FindFirstInCol(QByteArrayView key, int ACol, int &col, int &row);
+    bool FindNext(int &col, int &row);
+
+    // Every row from 0, its cells from column 0 joined by `separator`, CR LF after
+    // each; IoError when the file cannot be written (the old file then stays).
+    void SaveToFile(const QString &fileName, QByteArrayView separator) const;
+    // MFileError when the file cannot be opened; a failed load changes nothing.
+    // The header counts are lowered below the counts the file gives.
+    void LoadFromFile(const QString &fileName, QByteArrayView separator);
 
     // --- events; unassigned ones are not raised ---
     // x, y: the drop point in client coordinates (the grid without its frame,
@@ -177,6 +232,9 @@ private:
     bool clipboardShortcut(QChar key);
     void handleDrop(const QMimeData *mime, const QPoint &client);
 
+    // The header counts the sorts and searches work with.
+    GridShape sortShape() const { return GridShape{SavedFixedRows(), SavedFixedCols()}; }
+
     bool askSelect(int col, int row);
     void moveCurrent(int col, int row, bool moveAnchor);
     void extendSelection(int col, int row);
@@ -228,6 +286,7 @@ private:
     int m_savedFixedRows = 0;
     int m_savedFixedCols = 0;
     QStringList m_droppedFiles;
+    GridSorter m_sorter;
 
     int m_bulkDepth = 0;
     int m_holdView = 0;     // a header-click sequence is running: the view waits
