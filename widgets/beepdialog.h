@@ -12,7 +12,9 @@ namespace kelvari {
 class TBeepDialog : public QObject {
     Q_OBJECT
 public:
-    enum TBeepType { btICONASTERISK, btICONEXCLAMATION, btICONHAND, btICONQUESTION, btOK };
+    // A stored value outside the list is possible (it plays the default beep), so the
+    // type is an int underneath.
+    enum TBeepType : int { btICONASTERISK, btICONEXCLAMATION, btICONHAND, btICONQUESTION, btOK };
     Q_ENUM(TBeepType)
     enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
     Q_ENUM(TMsgDlgType)
