@@ -11,7 +11,7 @@
 #include <QProcess>
 #include <QTest>
 
-    using namespace kelvari;
+using namespace kelvari;
 using namespace kelvari::test;
 
 namespace {
@@ -102,6 +102,32 @@ private slots:
         third.terminate();
         QVERIFY(third.waitForFinished(20000));
         QCOMPARE(third.exitCode(), 0);
+    }
+
+    // A file named on the command line is opened at start; an unquoted path with
+    // blanks arrives as several arguments and is joined again.
+    void commandLineFileIsOpened() {
+        TestDataRoot root;
+        const QString path = root.filePath(QStringLiteral("my words.jmf"));
+        QVERIFY(writeFileBytes(path, "!!DICUT10\r\n" + sj(u"!!コメント：見本") + "\r\n" +
+                                         sj(u"よみ,読み,名詞") + "\r\n"));
+        Registry registry(root.filePath(QStringLiteral("registry")));
+        const QString log = root.filePath(QStringLiteral("dialogs.log"));
+
+        QProcess editor;
+        editor.setProcessEnvironment(environmentFor(root, log));
+        editor.start(QStringLiteral(RUVEX_PATH), path.split(u' '));
+        QVERIFY(editor.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(registry.fileFor(RegRoot::ClassesRoot)), 20000);
+        QTest::qWait(500);
+        editor.terminate();
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitCode(), 0);
+
+        // Loaded without a complaint, unchanged at close (no question), and the
+        // opened file heads the history.
+        QVERIFY2(!QFile::exists(log), readFileBytes(log).constData());
+        QCOMPARE(stored(registry, "History", "File1"), QDir::toNativeSeparators(path).toUtf8());
     }
 };
 
