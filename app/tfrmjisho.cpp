@@ -35,6 +35,8 @@ constexpr int kDesignHinsiWidth = 179;
 constexpr int kDesignCommentWidth = 178;
 constexpr int kNumberColumnWidth = 30;
 constexpr int kRowHeight = 24;
+constexpr int kDefaultMaxRow = 100;
+constexpr int kMaxMaxRow = 999;
 constexpr std::array<int, 3> kDefaultColWidths{120, 104, 68};
 
 // The fonts the window asks for by name map to a Japanese font that is installed.
@@ -159,13 +161,12 @@ void TfrmJisho::createDialogs() {
 }
 
 void TfrmJisho::createCommands() {
-    m_grammar = std::make_unique<GrammarCommand>(GrammarCommand::Parts{
-        m_dialogs, grid(), *ui->edtComment, *BeepDlg5, *BeepDlg6, this});
+    m_grammar = std::make_unique<GrammarCommand>(
+        GrammarCommand::Parts{m_dialogs, grid(), *ui->edtComment, *BeepDlg5, *BeepDlg6, this});
     m_document = std::make_unique<DocumentCommands>(DocumentCommands::Parts{
         m_state, grid(), *ui->edtComment, *ui->mmFile, *ui->mmBar, ui->mmConvert, ui->mmOthers,
         m_toolbarButtons[3], m_dialogs, *BeepDlg, *BeepDlg2, *BeepDlg7, *m_grammar, this,
-        [this](const QString &path) { setTitleFor(path); },
-        [this] { rgHinsiClick(); }});
+        [this](const QString &path) { setTitleFor(path); }, [this] { rgHinsiClick(); }});
 }
 
 void TfrmJisho::configureGrid() {
@@ -277,7 +278,11 @@ void TfrmJisho::readSettings() {
         grid().SetColWidths(1, store.ReadIntegerSetting("Grid", "Yomi", kDefaultColWidths[0]));
         grid().SetColWidths(2, store.ReadIntegerSetting("Grid", "Tango", kDefaultColWidths[1]));
         grid().SetColWidths(3, store.ReadIntegerSetting("Grid", "Hinsi", kDefaultColWidths[2]));
-        m_state.MaxRow = store.ReadIntegerSetting("General", "MaxRow", 100);
+        m_state.MaxRow = store.ReadIntegerSetting("General", "MaxRow", kDefaultMaxRow);
+        // The settings dialog offers 1 to 999; a value outside that (a damaged or
+        // hand-edited store) would empty the grid or allocate millions of rows.
+        if (m_state.MaxRow < 1 || m_state.MaxRow > kMaxMaxRow)
+            m_state.MaxRow = kDefaultMaxRow;
         m_state.ShowFullPath = store.ReadBooleanSetting("General", "FullPath", true);
         m_state.ShowAtokUtility = store.ReadBooleanSetting("General", "ShowAtokUtility", true);
         m_state.ShowAtokHelp = store.ReadBooleanSetting("General", "ShowAtokHelp", true);

@@ -120,6 +120,23 @@ private slots:
         QCOMPARE(w.state().LastColWidths, (std::array<int, 3>{90, 80, 70}));
     }
 
+    // Rows of a new list outside what the settings dialog offers (1 to 999) fall
+    // back to the default instead of emptying the grid or allocating millions of rows.
+    void maxRowOutsideItsRangeGivesDefault_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("zero") << QByteArray("0");
+        QTest::newRow("negative") << QByteArray("-5");
+        QTest::newRow("huge") << QByteArray("100000000");
+    }
+    void maxRowOutsideItsRangeGivesDefault() {
+        QFETCH(QByteArray, stored);
+        Fixture f;
+        f.setting("General", "MaxRow", stored);
+        TfrmJisho &w = f.open();
+        QCOMPARE(w.state().MaxRow, 100);
+        QCOMPARE(f.grid().RowCount(), 101);
+    }
+
     void firstResizeOnlyRecords() {
         Fixture f;
         f.setting("Window", "Width", "700");
