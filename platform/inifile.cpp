@@ -9,19 +9,7 @@
 namespace kelvari::IniFile {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
-}
+using regfile::trimmedBlanks;
 
 // Index of the first `wanted` byte that is not the second byte of a character, or -1.
 qsizetype findByte(QByteArrayView text, char wanted) {
@@ -40,8 +28,8 @@ qsizetype findByte(QByteArrayView text, char wanted) {
 
 QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
                           const QByteArray &defaultValue) {
-    const QByteArrayView wantedSection = trimmed(section);
-    const QByteArrayView wantedKey = trimmed(key);
+    const QByteArrayView wantedSection = trimmedBlanks(section);
+    const QByteArrayView wantedKey = trimmedBlanks(key);
     bool inSection = false;
     bool sectionSeen = false;
     qsizetype start = 0;
@@ -54,24 +42,24 @@ QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, co
         start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        line = trimmed(line);
+        line = trimmedBlanks(line);
         if (line.isEmpty() || line[0] == ';')
             continue;
         if (line[0] == '[') {
             if (sectionSeen)
                 break; // only the first section of that name counts
             const qsizetype close = findByte(line, ']');
-            inSection =
-                close > 0 && regfile::namesEqual(trimmed(line.sliced(1, close - 1)), wantedSection);
+            inSection = close > 0 && regfile::namesEqual(trimmedBlanks(line.sliced(1, close - 1)),
+                                                         wantedSection);
             sectionSeen = inSection;
             continue;
         }
         if (!inSection)
             continue;
         const qsizetype equals = findByte(line, '=');
-        if (equals < 0 || !regfile::namesEqual(trimmed(line.first(equals)), wantedKey))
+        if (equals < 0 || !regfile::namesEqual(trimmedBlanks(line.first(equals)), wantedKey))
             continue;
-        QByteArrayView value = trimmed(line.sliced(equals + 1));
+        QByteArrayView value = trimmedBlanks(line.sliced(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front() && !regfile::endsInLoneLeadByte(value.chopped(1)))
             value = value.sliced(1, value.size() - 2);

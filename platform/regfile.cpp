@@ -9,21 +9,6 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    // A blank is never the second byte of a double-byte character.
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
 bool hasControlByte(QByteArrayView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (sjis::isLeadByte(text[i]) && i + 1 < text.size()) {
@@ -206,19 +191,19 @@ struct Parser {
     }
 
     std::optional<QByteArray> hexData(QByteArrayView first) {
-        QByteArray text = trimmed(first).toByteArray();
+        QByteArray text = trimmedBlanks(first).toByteArray();
         while (text.endsWith('\\')) {
             text.chop(1);
             if (index + 1 >= lines.size())
                 return std::nullopt;
             ++index;
-            text.append(trimmed(lines[index]));
+            text.append(trimmedBlanks(lines[index]));
         }
         QByteArray data;
-        if (trimmed(text).isEmpty())
+        if (trimmedBlanks(text).isEmpty())
             return data;
         for (const QByteArray &token : text.split(',')) {
-            const QByteArrayView digits = trimmed(token);
+            const QByteArrayView digits = trimmedBlanks(token);
             if (digits.isEmpty() || digits.size() > 2)
                 return std::nullopt;
             const auto byte = parseHex32(digits);
@@ -254,11 +239,11 @@ struct Parser {
             auto text = readQuoted(rest, end);
             if (!text)
                 return fail(QStringLiteral("文字列が閉じていません"));
-            if (!trimmed(rest.sliced(end)).isEmpty())
+            if (!trimmedBlanks(rest.sliced(end)).isEmpty())
                 return fail(QStringLiteral("文字列の後に余分な文字があります"));
             value = RegValue{RegType::Sz, *text};
         } else if (startsWithNoCase(rest, "dword:")) {
-            const auto n = parseHex32(trimmed(rest.sliced(6)));
+            const auto n = parseHex32(trimmedBlanks(rest.sliced(6)));
             if (!n)
                 return fail(QStringLiteral("dword の値が不正です"));
             QByteArray data(4, '\0');
@@ -298,11 +283,11 @@ struct Parser {
     bool run() {
         if (lines.isEmpty())
             return true;
-        if (trimmed(lines[0]) != "REGEDIT4")
+        if (trimmedBlanks(lines[0]) != "REGEDIT4")
             return fail(QStringLiteral("先頭の行が REGEDIT4 ではありません"));
         Key *current = nullptr;
         for (index = 1; index < lines.size(); ++index) {
-            const QByteArrayView line = trimmed(lines[index]);
+            const QByteArrayView line = trimmedBlanks(lines[index]);
             if (line.isEmpty() || line[0] == ';')
                 continue;
             if (line[0] == '[') {
@@ -320,6 +305,21 @@ struct Parser {
 };
 
 } // namespace
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimmedBlanks(QByteArrayView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    // A blank is never the second byte of a double-byte character.
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
 
 Key *Key::child(QByteArrayView childName) const {
     for (const auto &c : children) {

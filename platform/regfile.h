@@ -37,6 +37,9 @@ struct Key {
 // Names compare without regard to the case of ASCII letters; the second byte of
 // a double-byte character is compared exactly (it may look like a letter).
 bool namesEqual(QByteArrayView a, QByteArrayView b);
+// Blanks and tabs, the separators the text formats allow around names and values.
+bool isBlank(char c);
+QByteArrayView trimmedBlanks(QByteArrayView text);
 
 // True when the text ends with a lead byte that has no second byte.
 bool endsInLoneLeadByte(QByteArrayView text);

@@ -1,26 +1,12 @@
 #include "grid/gridfile.h"
 #include "platform/sjis.h"
+#include "tests/grid/celltable.h"
 #include "tests/support/testdataroot.h"
 
 #include <QTest>
 
 using namespace kelvari;
 using namespace kelvari::test;
-
-namespace {
-
-QStringList dump(const CellStore &cells) {
-    QStringList rows;
-    for (int r = 0; r < cells.rowCount(); ++r) {
-        QStringList parts;
-        for (int c = 0; c < cells.colCount(); ++c)
-            parts << sjis::decode(cells.cell(c, r));
-        rows << parts.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-} // namespace
 
 class TestGridFile : public QObject {
     Q_OBJECT

@@ -2,23 +2,16 @@
 #include "grid/gridsort.h"
 #include "platform/sjis.h"
 
+#include "tests/grid/celltable.h"
+
 #include <QLocale>
+
 #include <QTest>
 
 using namespace kelvari;
+using kelvari::test::makeCells;
 
 namespace {
-
-CellStore makeCells(const QStringList &rows) {
-    const int cols = int(rows.value(0).split(QLatin1Char('|')).size());
-    CellStore cells(cols, int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList parts = rows[r].split(QLatin1Char('|'));
-        for (int c = 0; c < parts.size(); ++c)
-            cells.setCell(c, r, sj(parts[c]));
-    }
-    return cells;
-}
 
 using Hits = QList<QPoint>; // (column, row)
 

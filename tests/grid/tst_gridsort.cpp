@@ -1,35 +1,17 @@
 #include "grid/gridsort.h"
 #include "platform/sjis.h"
 
+#include "tests/grid/celltable.h"
+
 #include <QLocale>
+
 #include <QTest>
 
 using namespace kelvari;
+using kelvari::test::dump;
+using kelvari::test::makeCells;
 
 namespace {
-
-// A table written as rows of '|'-separated cells.
-CellStore makeCells(const QStringList &rows) {
-    const int cols = int(rows.value(0).split(QLatin1Char('|')).size());
-    CellStore cells(cols, int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList parts = rows[r].split(QLatin1Char('|'));
-        for (int c = 0; c < parts.size(); ++c)
-            cells.setCell(c, r, sj(parts[c]));
-    }
-    return cells;
-}
-
-QStringList dump(const CellStore &cells) {
-    QStringList rows;
-    for (int r = 0; r < cells.rowCount(); ++r) {
-        QStringList parts;
-        for (int c = 0; c < cells.colCount(); ++c)
-            parts << sjis::decode(cells.cell(c, r));
-        rows << parts.join(QLatin1Char('|'));
-    }
-    return rows;
-}
 
 const GridShape kOneHeader{1, 1};
 
