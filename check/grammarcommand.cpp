@@ -3,6 +3,7 @@
 #include "check/grammarcheck.h"
 #include "check/tfrmerror.h"
 #include "grid/tmstrgrid.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/sjis.h"
 #include "widgets/beepdialog.h"
@@ -52,7 +53,10 @@ void GrammarCommand::mmBunpoClick(const QObject *sender) {
 }
 
 void GrammarCommand::mmBunpoClick(bool fromMenu) {
-    const GrammarReport report = runGrammarCheck(m_parts.sgJisho.cells());
+    const GrammarReport report = [this] {
+        const BusyCursor busy;
+        return runGrammarCheck(m_parts.sgJisho.cells());
+    }();
     if (report.errorsFound) {
         showReport(report.lines);
         m_errorsFound = true;

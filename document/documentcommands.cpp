@@ -5,6 +5,7 @@
 #include "document/jmfwriter.h"
 #include "document/wordlist.h"
 #include "grid/tmstrgrid.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace kelvari {
 
@@ -238,8 +240,10 @@ bool DocumentCommands::LoadWordList(const QString &path, LoadMode mode) {
 
 bool DocumentCommands::loadWordList(const QString &path, LoadMode mode) {
     // The whole file is read and parsed before anything of the document changes.
+    std::optional<BusyCursor> busy(std::in_place);
     const JmfContent file = readJmfFile(path);
     if (!file.accepted()) {
+        busy.reset();
         m.BeepDlg.setDlgMessage(notWordListMessage());
         m.BeepDlg.ShowAndWait();
         m.state.OpenedFromHistory = false;
@@ -250,6 +254,7 @@ bool DocumentCommands::loadWordList(const QString &path, LoadMode mode) {
     grid.beginBulkChange();
     const LoadResult result = applyWordList(grid.cells(), file, mode, grid.Row(), m.state.MaxRow);
     grid.endBulkChange();
+    busy.reset();
     if (result.comment)
         setComment(*result.comment);
 
@@ -285,7 +290,10 @@ void DocumentCommands::saveWordList(const QString &path) {
     if (!m.grammar.GrammarGate(QStringLiteral("保存")))
         return;
     const JmfHeader header = makeJmfHeader(path, commentBytes(), QDateTime::currentDateTime());
-    writeWordListFile(path, header, m.sgJisho.cells());
+    {
+        const BusyCursor busy;
+        writeWordListFile(path, header, m.sgJisho.cells());
+    }
     m.state.SaveSucceeded = true;
     RecordSnapshot();
     if (m.setTitle)
