@@ -2,9 +2,23 @@
 
 #include "document/wordlist.h"
 
+#include <array>
 #include <cstring>
 
 namespace kelvari {
+
+namespace {
+
+// Reading, word and part of speech of a row; false for a blank row, which a
+// save leaves out and so the snapshot ignores.
+bool wordCells(const CellStore &cells, int row, std::array<std::string_view, 3> &c) {
+    const CellStore::PackedRow &packed = cells.packedRow(row);
+    for (int i = 0; i < 3; ++i)
+        c[std::size_t(i)] = CellStore::cellOf(packed, WordColumn::Reading + i);
+    return !(c[0].empty() && c[1].empty() && c[2].empty());
+}
+
+} // namespace
 
 DocumentSnapshot DocumentSnapshot::record(const CellStore &cells, QByteArrayView comment) {
     DocumentSnapshot snap;
@@ -16,11 +30,8 @@ DocumentSnapshot DocumentSnapshot::record(const CellStore &cells, QByteArrayView
     snap.m_text.reserve(total);
     snap.m_cellEnds.reserve(size_t(count) * 3);
     for (int row = 1; row < count; ++row) {
-        const CellStore::PackedRow &packed = cells.packedRow(row);
-        std::string_view c[3];
-        for (int i = 0; i < 3; ++i)
-            c[i] = CellStore::cellOf(packed, WordColumn::Reading + i);
-        if (c[0].empty() && c[1].empty() && c[2].empty())
+        std::array<std::string_view, 3> c;
+        if (!wordCells(cells, row, c))
             continue;
         for (const std::string_view &cell : c) {
             snap.m_text.append(cell.data(), qsizetype(cell.size()));
@@ -41,11 +52,8 @@ bool DocumentSnapshot::isModified(const CellStore &cells, QByteArrayView comment
     quint32 start = 0;
     const int count = cells.rowCount();
     for (int row = 1; row < count; ++row) {
-        const CellStore::PackedRow &packed = cells.packedRow(row);
-        std::string_view c[3];
-        for (int i = 0; i < 3; ++i)
-            c[i] = CellStore::cellOf(packed, WordColumn::Reading + i);
-        if (c[0].empty() && c[1].empty() && c[2].empty())
+        std::array<std::string_view, 3> c;
+        if (!wordCells(cells, row, c))
             continue;
         if (cellIndex + 3 > m_cellEnds.size())
             return true;
