@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -121,11 +122,22 @@ void CellStore::setColCount(int count) {
 void CellStore::setRowCount(int count) {
     count = std::max(1, count);
     // Lowering drops the rows beyond; raising keeps the cells already written there.
-    if (count < m_rowCount)
+    if (count < m_rowCount) {
         m_rows.resize(static_cast<size_t>(count));
-    else
+        releaseSpareRows();
+    } else {
         ensureRow(count - 1);
+    }
     m_rowCount = count;
+}
+
+void CellStore::prefetchRow(int row) const {
+#if defined(__GNUC__) || defined(__clang__)
+    if (row >= 0 && static_cast<size_t>(row) < m_rows.size())
+        __builtin_prefetch(m_rows[static_cast<size_t>(row)].data());
+#else
+    (void)row;
+#endif
 }
 
 QByteArray CellStore::cell(int col, int row) const {
@@ -291,6 +303,7 @@ void CellStore::deleteRows(int index, int count) {
     m_rows.erase(m_rows.begin() + index, m_rows.begin() + index + count);
     // Lowering the count cuts off what moved in from beyond the old last row.
     m_rows.resize(static_cast<size_t>(std::max(1, newCount)));
+    releaseSpareRows();
     m_rowCount = std::max(1, newCount);
     for (const auto &[row, tail] : tails)
         attachTail(row, tail);
@@ -489,6 +502,30 @@ size_t withHeadroom(size_t rows) {
 void CellStore::reserveRows(int rows) {
     if (rows > 0 && static_cast<size_t>(rows) > m_rows.capacity())
         m_rows.reserve(withHeadroom(static_cast<size_t>(rows)));
+}
+
+void CellStore::replaceRows(std::vector<PackedRow> rows, int colCount) {
+    setColCount(colCount);
+    const size_t count = std::max<size_t>(1, rows.size());
+    rows.resize(count);
+    if (count >= static_cast<size_t>(m_rowCount)) {
+        for (size_t row = count; row < m_rows.size(); ++row)
+            rows.push_back(std::move(m_rows[row]));
+    } else {
+        m_hasOutsideCols = false; // the old rows are all gone
+    }
+    m_rows = std::move(rows);
+    m_rowCount = static_cast<int>(count);
+}
+
+void CellStore::releaseSpareRows() {
+    const size_t wanted = withHeadroom(m_rows.size());
+    if (m_rows.capacity() <= 2 * wanted)
+        return;
+    std::vector<PackedRow> rows;
+    rows.reserve(wanted);
+    std::move(m_rows.begin(), m_rows.end(), std::back_inserter(rows));
+    m_rows = std::move(rows);
 }
 
 void CellStore::ensureRow(int row) {

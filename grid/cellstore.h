@@ -27,6 +27,9 @@ public:
     QByteArray cell(int col, int row) const;
     // A view into the store, valid until the next change.
     std::string_view cellView(int col, int row) const;
+    // A hint for scans that go from row to row: starts fetching a row's cells
+    // into the processor's cache before they are read. Any row number is fine.
+    void prefetchRow(int row) const;
     void setCell(int col, int row, QByteArrayView text);
     bool isRowEmpty(int row, int firstCol,
                     int lastCol) const; // every cell in [firstCol, lastCol] empty
@@ -60,9 +63,16 @@ public:
     static PackedRow packRow(const std::vector<QByteArrayView> &cells);
     void setPackedRow(int row, PackedRow packed);
     void reserveRows(int rows);
+    // Takes over a whole new set of rows (a loaded file) without copying them:
+    // RowCount becomes their number (at least 1) and ColCount colCount, which no
+    // row may exceed. Rows stored below the old last row stay when the new
+    // count reaches them, as with setRowCount.
+    void replaceRows(std::vector<PackedRow> rows, int colCount);
 
 private:
     void ensureRow(int row);
+    // Gives the row table's spare room back once the rows have shrunk far below it.
+    void releaseSpareRows();
     // Takes the cells beyond ColCount off a row (row views leave them in place).
     PackedRow detachTail(int row);
     void attachTail(int row, const PackedRow &tail);

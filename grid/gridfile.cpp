@@ -130,12 +130,7 @@ void LoadFromFile(CellStore &cells, const QString &fileName, QByteArrayView sepa
     }
     takeLine(pending);
 
-    const int rowCount = int(rows.size());
-    cells.setColCount(widest);
-    cells.setRowCount(rowCount);
-    cells.reserveRows(rowCount);
-    for (int r = 0; r < rowCount; ++r)
-        cells.setPackedRow(r, std::move(rows[std::size_t(r)]));
+    cells.replaceRows(std::move(rows), widest);
 }
 
 } // namespace kelvari

@@ -302,6 +302,41 @@ private slots:
         QVERIFY(!store.isRowEmpty(1, 1, 2));
         QVERIFY(store.isRowEmpty(1, 1, 1));
     }
+
+    void replaceRows_data() {
+        QTest::addColumn<int>("newRows");
+        QTest::addColumn<bool>("belowKept");
+        // A cell written below the old last row (row 8 of 5) is kept when the
+        // new count reaches past the old one, as raising RowCount would.
+        QTest::newRow("more rows") << 7 << true;
+        QTest::newRow("fewer rows") << 3 << false;
+        QTest::newRow("none: one empty row") << 0 << false;
+    }
+    void replaceRows() {
+        QFETCH(int, newRows);
+        QFETCH(bool, belowKept);
+        CellStore store = taggedStore(4, 5);
+        store.setCell(1, 8, "below");
+        store.setCell(6, 1, "wide");
+        std::vector<CellStore::PackedRow> rows;
+        for (int r = 0; r < newRows; ++r)
+            rows.push_back(CellStore::packRow({"n", QByteArray::number(r)}));
+        store.replaceRows(std::move(rows), 2);
+        QCOMPARE(store.rowCount(), std::max(1, newRows));
+        QCOMPARE(store.colCount(), 2);
+        for (int r = 0; r < newRows; ++r)
+            QCOMPARE(store.cell(1, r), QByteArray::number(r));
+        QVERIFY(store.cell(6, 1).isEmpty()); // old rows are replaced whole
+        if (newRows == 0)
+            QVERIFY(store.isRowEmpty(0, 0, 1));
+        store.setRowCount(9);
+        QCOMPARE(store.cell(1, 8), belowKept ? QByteArray("below") : QByteArray());
+        // Rows still move as whole rows after a load.
+        store.insertRows(0, 1);
+        QVERIFY(store.isRowEmpty(0, 0, 1));
+        if (newRows > 0)
+            QCOMPARE(store.cell(1, 1), QByteArray("0"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCellStore)
