@@ -171,6 +171,9 @@ QByteArray upperAscii(QByteArrayView text) {
     return out;
 }
 
+// How many rows ahead a search asks for (see FindNext).
+constexpr int kPrefetchRows = 8;
+
 QByteArrayView viewOf(std::string_view v) {
     return QByteArrayView(v.data(), qsizetype(v.size()));
 }
@@ -292,7 +295,11 @@ bool GridSorter::FindNext(const CellStore &cells, int &col, int &row) {
         break;
     }
 
+    // Rows live in separate allocations, so a long search waits on memory more
+    // than it compares; ask for the rows a few steps ahead early.
+    const int prefetchDistance = m_reverseSearch ? -kPrefetchRows : kPrefetchRows;
     for (;;) {
+        cells.prefetchRow(m_area.currentRow + prefetchDistance);
         const QByteArrayView text = viewOf(cells.cellView(m_area.currentCol, m_area.currentRow));
         const QByteArrayView key = cutKey(text, m_keyPos, m_keyLen);
         bool match = false;
