@@ -2,8 +2,6 @@
 
 #include "platform/sjis.h"
 
-#include <QCollator>
-#include <QLocale>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -106,168 +104,14 @@ double readNumber(QByteArrayView text) {
 }
 
 // ---------------------------------------------------------------------------
-// Locale-aware text comparison
-
-namespace {
-
-struct Collation {
-    QString localeName;
-    bool cLocale = false;
-    QCollator collator;
-};
-
-// QCollator is costly to set up; keep one for the current default locale.
-Collation &collation() {
-    thread_local Collation c;
-    thread_local bool ready = false;
-    const QLocale locale;
-    const QString name = locale.bcp47Name();
-    if (!ready || c.localeName != name) {
-        c.localeName = name;
-        c.cLocale = locale.language() == QLocale::C;
-        c.collator = QCollator(locale);
-        c.collator.setCaseSensitivity(Qt::CaseInsensitive);
-        ready = true;
-    }
-    return c;
-}
-
-int compareViews(const Collation &c, QStringView a, QStringView b) {
-    if (c.cLocale)
-        return a.compare(b, Qt::CaseInsensitive);
-    return c.collator.compare(a, b);
-}
-
-int sign(int v) {
-    return (v > 0) - (v < 0);
-}
-
-} // namespace
-
-int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b) {
-    return sign(compareViews(collation(), sjis::decode(a), sjis::decode(b)));
-}
-
-TextKeyMatcher::TextKeyMatcher(QByteArrayView key)
-    : m_bytes(key.toByteArray()), m_text(sjis::decode(key)), m_collator(collation().collator),
-      m_cLocale(collation().cLocale) {}
-
-bool TextKeyMatcher::matches(QByteArrayView text) const {
-    if (text == QByteArrayView(m_bytes))
-        return true;
-    const QString decoded = sjis::decode(text);
-    if (m_cLocale)
-        return QStringView(decoded).compare(m_text, Qt::CaseInsensitive) == 0;
-    return m_collator.compare(decoded, m_text) == 0;
-}
-
-std::vector<std::uint32_t> collationRanks(const std::vector<QByteArrayView> &texts, int chunkSize) {
-    const int n = static_cast<int>(texts.size());
-    std::vector<std::uint32_t> ranks(texts.size());
-    if (n == 0)
-        return ranks;
-    Collation &c = collation();
-
-    // Decode once into one buffer.
-    std::u16string chars;
-    std::size_t bytes = 0;
-    for (QByteArrayView t : texts)
-        bytes += std::size_t(t.size());
-    chars.reserve(bytes / 2 + 16); // mostly double-byte text; grows if not
-    std::vector<std::size_t> ends(texts.size());
-    for (int i = 0; i < n; ++i) {
-        const QString s = sjis::decode(texts[i]);
-        chars.append(reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size()));
-        ends[i] = chars.size();
-    }
-    auto text = [&](int i) {
-        const std::size_t begin = i == 0 ? 0 : ends[std::size_t(i) - 1];
-        return QStringView(chars.data() + begin, qsizetype(ends[std::size_t(i)] - begin));
-    };
-    auto cmp = [&](int a, int b) { return compareViews(c, text(a), text(b)); };
-
-    // Sort keys make the collator fast but cost ~100 bytes each, so sort
-    // chunks by key and merge the chunks with direct comparisons. sameAsPrev
-    // records whether an element equals the one before it in its run.
-    const int chunk = c.cLocale ? n : std::max(chunkSize, 1);
-    std::vector<int> order(texts.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<char> sameAsPrev(texts.size(), 0);
-    for (int begin = 0; begin < n; begin += chunk) {
-        const int end = std::min(n, begin + chunk);
-        auto first = order.begin() + begin;
-        auto last = order.begin() + end;
-        if (c.cLocale) {
-            std::sort(first, last, [&](int a, int b) { return cmp(a, b) < 0; });
-            for (int k = begin + 1; k < end; ++k)
-                sameAsPrev[k] = cmp(order[k - 1], order[k]) == 0;
-        } else {
-            std::vector<QCollatorSortKey> keys;
-            keys.reserve(std::size_t(end - begin));
-            for (int i = begin; i < end; ++i)
-                keys.push_back(c.collator.sortKey(text(i).toString()));
-            auto key = [&](int i) -> const QCollatorSortKey & { return keys[i - begin]; };
-            std::sort(first, last, [&](int a, int b) { return key(a).compare(key(b)) < 0; });
-            for (int k = begin + 1; k < end; ++k)
-                sameAsPrev[k] = key(order[k - 1]).compare(key(order[k])) == 0;
-        }
-    }
-
-    std::vector<int> mergedOrder(texts.size());
-    std::vector<char> mergedSame(texts.size());
-    for (int width = chunk; width < n; width *= 2) {
-        for (int begin = 0; begin < n; begin += 2 * width) {
-            const int mid = std::min(n, begin + width);
-            const int end = std::min(n, begin + 2 * width);
-            int l = begin, r = mid, out = begin;
-            int lastCmp = 1; // the comparison that placed the previous element
-            bool prevFromLeft = true;
-            while (l < mid || r < end) {
-                bool takeLeft;
-                int c3 = 0;
-                if (r >= end)
-                    takeLeft = true;
-                else if (l >= mid)
-                    takeLeft = false;
-                else {
-                    c3 = cmp(order[l], order[r]);
-                    takeLeft = c3 <= 0;
-                }
-                const bool bothLeft = l < mid && r < end;
-                char same;
-                if (out == begin)
-                    same = 0;
-                else if (takeLeft == prevFromLeft)
-                    same = takeLeft ? sameAsPrev[l] : sameAsPrev[r];
-                else
-                    same = lastCmp == 0; // the previous element was compared with this one
-                mergedSame[out] = same;
-                if (takeLeft)
-                    mergedOrder[out++] = order[l++];
-                else
-                    mergedOrder[out++] = order[r++];
-                prevFromLeft = takeLeft;
-                lastCmp = bothLeft ? c3 : 1;
-            }
-        }
-        order.swap(mergedOrder);
-        sameAsPrev.swap(mergedSame);
-    }
-
-    std::uint32_t rank = 0;
-    for (int k = 0; k < n; ++k) {
-        if (k > 0 && !sameAsPrev[k])
-            ++rank;
-        ranks[order[k]] = rank;
-    }
-    return ranks;
-}
-
-// ---------------------------------------------------------------------------
 // The list
 
 namespace {
 const char kDefaultFormat[] = "yyyy/MM/dd H:mm:ss";
+
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 QByteArray upperAscii(QByteArrayView text) {
     QByteArray out = text.toByteArray();

@@ -15,11 +15,11 @@
 // Items live in one byte arena (offset, length, value per item) rather than one
 // allocation per string: a grid sort puts a million keys in here.
 
+#include "grid/textcompare.h"
 #include "platform/errors.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QCollator>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -51,28 +51,6 @@ QByteArrayView cutKey(QByteArrayView text, int keyPos, int keyLen);
 // to the precision of a 6-byte real: a 40-bit mantissa, so numbers that agree
 // to about 12 significant digits are equal.
 double readNumber(QByteArrayView text);
-
-// Locale-aware comparison of CP932 texts ignoring case, for the user's locale.
-int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b);
-// Equality under that comparison with one side fixed: the key is decoded and
-// the collator looked up once, for searches that test many cells.
-class TextKeyMatcher {
-public:
-    explicit TextKeyMatcher(QByteArrayView key);
-    bool matches(QByteArrayView text) const;
-
-private:
-    QByteArray m_bytes;
-    QString m_text;
-    QCollator m_collator;
-    bool m_cLocale = false;
-};
-
-// Ranks of texts under that comparison: rank[i] < rank[j] exactly when text i
-// sorts before text j, equal ranks for equal texts. The collator's sort keys
-// are made for chunkSize texts at a time (they are large) and the chunks merged.
-std::vector<std::uint32_t> collationRanks(const std::vector<QByteArrayView> &texts,
-                                          int chunkSize = 1 << 18);
 
 class TmStrList {
 public:
