@@ -28,14 +28,20 @@ using namespace kelvari;
 
 namespace {
 
-double peakRssMb() {
+// A memory figure from /proc/self/status ("VmHWM:" peak, "VmRSS:" current), in MB.
+double statusMb(const char *field) {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::string prefix(field);
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind(prefix, 0) == 0)
+            return std::stod(line.substr(prefix.size())) / 1024.0;
     }
     return -1;
+}
+
+double peakRssMb() {
+    return statusMb("VmHWM:");
 }
 
 double g_cpuMs = 0; // processor time of the last timed step
@@ -110,12 +116,13 @@ int main(int argc, char **argv) {
 
     QJsonObject out;
     out.insert(QStringLiteral("rows"), rows);
-    // name_ms (wall clock), name_cpu_ms and the peak memory after the step.
+    // name_ms (wall clock), name_cpu_ms, and the peak and current memory after the step.
     auto measure = [&](const char *name, const std::function<void()> &work) {
         const double ms = timeMs(work);
         out.insert(QLatin1String(name) + QStringLiteral("_ms"), ms);
         out.insert(QLatin1String(name) + QStringLiteral("_cpu_ms"), g_cpuMs);
         out.insert(QStringLiteral("hwm_after_") + QLatin1String(name), peakRssMb());
+        out.insert(QStringLiteral("rss_after_") + QLatin1String(name), statusMb("VmRSS:"));
         return ms;
     };
 
