@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
@@ -262,8 +263,24 @@ void TmStrGrid::SetDefaultRowHeight(int height) {
 }
 
 void TmStrGrid::beginBulkChange() {
+    if (m_bulkDepth == 0)
+        commitOpenEditor();
     if (m_bulkDepth++ == 0)
         m_model->beginReset();
+}
+
+void TmStrGrid::commitOpenEditor() {
+    // The reset closes an open editor without asking it for its text, so what
+    // was typed goes into its cell first.
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    const QPointer<QWidget> editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    commitData(editor);
+    // A refusal message may have run an event loop that took the editor away.
+    if (editor)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TmStrGrid::endBulkChange() {

@@ -71,6 +71,7 @@ public:
     CellStore &cells() { return m_store; }
     const CellStore &cells() const { return m_store; }
     // Wrap direct CellStore changes: the view is reset once and the counts re-read.
+    // An open editor is committed and closed first.
     void beginBulkChange();
     void endBulkChange();
     // Where an edit holding characters CP932 cannot hold is reported.
@@ -241,6 +242,8 @@ private:
     void clampCursor();
     void putCursorOnFirstCell();
 
+    // Puts an open editor's text into its cell and closes the editor.
+    void commitOpenEditor();
     // Keeps the view in step with the grid state.
     void syncView();
     void syncCurrent(bool scroll);

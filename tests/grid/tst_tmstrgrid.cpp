@@ -749,6 +749,26 @@ private slots:
         QTRY_COMPARE(grid.Cells(1, 2), QByteArray("xy"));
     }
 
+    void bulkChangeKeepsWhatWasTyped() {
+        // A sort or a load while a cell is being edited: the typed text goes
+        // into its cell before the view is reset, not into thin air.
+        TmStrGrid grid;
+        shapeLikeMainWindow(grid, 10);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.SetRow(2);
+        QTest::keyClick(&grid, Qt::Key_F2);
+        QVERIFY(grid.EditorMode());
+        openEditor(grid)->setText(QStringLiteral("入力中"));
+        grid.beginBulkChange();
+        QCOMPARE(grid.Cells(1, 2), sj(u"入力中"));
+        grid.cells().setCell(1, 3, "bulk");
+        grid.endBulkChange();
+        QVERIFY(!grid.EditorMode());
+        QCOMPARE(grid.Cells(1, 2), sj(u"入力中"));
+        QCOMPARE(grid.Cells(1, 3), QByteArray("bulk"));
+    }
+
     void geometryFollowsTheGrid() {
         TmStrGrid grid;
         shapeLikeMainWindow(grid, 10);
