@@ -19,9 +19,9 @@ bool readContractionStarts(const UCollator *collator, std::vector<bool> &starts)
     ucol_getContractionsAndExpansions(collator, contractions, nullptr, false, &status);
     starts.assign(0x10000, false);
     const int32_t items = U_SUCCESS(status) ? uset_getItemCount(contractions) : 0;
+    std::vector<UChar> text(64); // grows for a longer contraction
     for (int32_t i = 0; i < items && U_SUCCESS(status); ++i) {
         UChar32 start = 0, end = 0;
-        std::vector<UChar> text(64);
         int32_t length =
             uset_getItem(contractions, i, &start, &end, text.data(), int32_t(text.size()), &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {

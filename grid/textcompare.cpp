@@ -40,38 +40,47 @@ Collation &collation() {
     return c;
 }
 
-int compareViews(const Collation &c, QStringView a, QStringView b) {
-    if (!c.collator)
+// The comparison itself, on decoded texts; without a collator, letter by letter.
+int compareDecoded(const TextCollator *collator, QStringView a, QStringView b) {
+    if (!collator)
         return a.compare(b, Qt::CaseInsensitive);
-    return c.collator->compare(a, b);
+    return collator->compare(a, b);
 }
 
 int sign(int v) {
     return (v > 0) - (v < 0);
 }
 
+// Sorts items by compare (negative, 0, positive) and gives the text behind
+// each item (indexOf) its rank: equal items share one.
+template <typename Item, typename Compare, typename IndexOf>
+std::vector<std::uint32_t> ranksBy(std::vector<Item> items, Compare compare, IndexOf indexOf) {
+    std::sort(items.begin(), items.end(),
+              [&](const Item &a, const Item &b) { return compare(a, b) < 0; });
+    std::vector<std::uint32_t> ranks(items.size());
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        if (k > 0 && compare(items[k - 1], items[k]) != 0)
+            ++rank;
+        ranks[indexOf(items[k])] = rank;
+    }
+    return ranks;
+}
+
 // Ranks by direct comparison, for the C locale.
-std::vector<std::uint32_t> plainRanks(const Collation &c,
-                                      const std::vector<QByteArrayView> &texts) {
+std::vector<std::uint32_t> plainRanks(const std::vector<QByteArrayView> &texts) {
     std::vector<QString> decoded;
     decoded.reserve(texts.size());
     for (QByteArrayView t : texts)
         decoded.push_back(sjis::decode(t));
     std::vector<std::uint32_t> order(texts.size());
     std::iota(order.begin(), order.end(), 0u);
-    auto cmp = [&](std::uint32_t a, std::uint32_t b) {
-        return compareViews(c, decoded[a], decoded[b]);
-    };
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return cmp(a, b) < 0; });
-    std::vector<std::uint32_t> ranks(texts.size());
-    std::uint32_t rank = 0;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && cmp(order[k - 1], order[k]) != 0)
-            ++rank;
-        ranks[order[k]] = rank;
-    }
-    return ranks;
+    return ranksBy(
+        std::move(order),
+        [&](std::uint32_t a, std::uint32_t b) {
+            return compareDecoded(nullptr, decoded[a], decoded[b]);
+        },
+        [](std::uint32_t i) { return i; });
 }
 
 // Sort keys of all texts in one buffer. An empty text gets the empty key,
@@ -123,7 +132,7 @@ private:
 } // namespace
 
 int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b) {
-    return sign(compareViews(collation(), sjis::decode(a), sjis::decode(b)));
+    return sign(compareDecoded(collation().collator.get(), sjis::decode(a), sjis::decode(b)));
 }
 
 TextKeyMatcher::TextKeyMatcher(QByteArrayView key)
@@ -143,20 +152,18 @@ TextKeyMatcher::~TextKeyMatcher() = default;
 bool TextKeyMatcher::matches(QByteArrayView text) const {
     if (text == QByteArrayView(m_bytes))
         return true;
-    if (!m_collator)
-        return QStringView(sjis::decode(text)).compare(m_text, Qt::CaseInsensitive) == 0;
     if (m_keyWeight != 0) {
         const quint16 weight = m_leadingWeights->leadingPrimary(text);
         if (weight != 0 && weight != m_keyWeight)
             return false;
     }
-    return m_collator->compare(sjis::decode(text), m_text) == 0;
+    return compareDecoded(m_collator.get(), sjis::decode(text), m_text) == 0;
 }
 
 std::vector<std::uint32_t> collationRanks(const std::vector<QByteArrayView> &texts) {
     const Collation &c = collation();
     if (!c.collator)
-        return plainRanks(c, texts);
+        return plainRanks(texts);
 
     const SortKeys keys(*c.collator, texts);
     struct Entry {
@@ -166,22 +173,14 @@ std::vector<std::uint32_t> collationRanks(const std::vector<QByteArrayView> &tex
     std::vector<Entry> entries(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i)
         entries[i] = {keys.prefix(i), std::uint32_t(i)};
-    auto compare = [&](const Entry &a, const Entry &b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix ? -1 : 1;
-        return keys.compareTails(a.index, b.index);
-    };
-    std::sort(entries.begin(), entries.end(),
-              [&](const Entry &a, const Entry &b) { return compare(a, b) < 0; });
-
-    std::vector<std::uint32_t> ranks(texts.size());
-    std::uint32_t rank = 0;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        if (k > 0 && compare(entries[k - 1], entries[k]) != 0)
-            ++rank;
-        ranks[entries[k].index] = rank;
-    }
-    return ranks;
+    return ranksBy(
+        std::move(entries),
+        [&](const Entry &a, const Entry &b) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix ? -1 : 1;
+            return keys.compareTails(a.index, b.index);
+        },
+        [](const Entry &e) { return e.index; });
 }
 
 } // namespace kelvari

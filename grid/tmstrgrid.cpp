@@ -263,10 +263,11 @@ void TmStrGrid::SetDefaultRowHeight(int height) {
 }
 
 void TmStrGrid::beginBulkChange() {
-    if (m_bulkDepth == 0)
+    if (m_bulkDepth == 0) {
         commitOpenEditor();
-    if (m_bulkDepth++ == 0)
         m_model->beginReset();
+    }
+    ++m_bulkDepth;
 }
 
 void TmStrGrid::commitOpenEditor() {
