@@ -4,9 +4,9 @@
 // pass ScriptedDialogs, which answers from a script and fails the test on any
 // dialog nobody expected.
 
-#include <QFlags>
+#include "platform/messages.h"
+
 #include <QFont>
-#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,51 +16,6 @@ class QDialog;
 class QWidget;
 
 namespace kelvari {
-
-enum class MessageKind {
-    Warning,      // caption "警告"
-    Error,        // "ｴﾗｰ"
-    Information,  // "情報"
-    Confirmation, // "確認"
-    Custom,       // no icon, the program's title as caption
-};
-
-enum class MessageButton : unsigned {
-    Yes = 0x1,
-    No = 0x2,
-    Ok = 0x4,
-    Cancel = 0x8,
-    Abort = 0x10,
-    Retry = 0x20,
-    Ignore = 0x40,
-    All = 0x80,
-    Help = 0x100,
-};
-Q_DECLARE_FLAGS(MessageButtons, MessageButton)
-
-// The result codes of the standard message dialogs.
-enum DialogResult : int {
-    ResultNone = 0,
-    ResultOk = 1,
-    ResultCancel = 2,
-    ResultAbort = 3,
-    ResultRetry = 4,
-    ResultIgnore = 5,
-    ResultYes = 6,
-    ResultNo = 7,
-    ResultAll = 8,
-};
-
-struct MessageRequest {
-    QWidget *owner = nullptr; // none: an application-wide box
-    MessageKind kind = MessageKind::Information;
-    // A caption; when not set, the kind's own caption ("警告", "ｴﾗｰ", ...) is used.
-    std::optional<QString> caption;
-    QString text;
-    MessageButtons buttons = MessageButton::Ok;
-    int helpContext = 0;
-    QPoint topLeft{-1, -1}; // (-1, -1): centred on the screen
-};
 
 struct FileDialogRequest {
     QWidget *owner = nullptr;
@@ -97,12 +52,8 @@ struct FolderBrowseAnswer {
     QString displayName; // the name the tree shows for it
 };
 
-class Dialogs {
+class Dialogs : public MessagePrompt {
 public:
-    virtual ~Dialogs() = default;
-
-    // A message box; returns a DialogResult.
-    virtual int message(const MessageRequest &request) = 0;
     virtual std::optional<FileDialogAnswer> openFile(const FileDialogRequest &request) = 0;
     virtual std::optional<FileDialogAnswer> saveFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QFont> chooseFont(QWidget *owner, const QFont &initial) = 0;
@@ -115,11 +66,4 @@ public:
     int information(QWidget *owner, const QString &text, std::optional<QString> caption = {});
 };
 
-// The captions the program gives each kind of message dialog.
-QString captionFor(MessageKind kind);
-// The captions of the buttons: "はい(&Y)", "いいえ(&N)", "OK", "ｷｬﾝｾﾙ", ...
-QString captionFor(MessageButton button);
-
 } // namespace kelvari
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(kelvari::MessageButtons)
