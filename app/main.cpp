@@ -3,11 +3,14 @@
 #include "app/mainwindowrules.h"
 #include "app/terminationrequest.h"
 #include "app/tfrmjisho.h"
-#include "platform/answerfiledialogs.h"
 #include "platform/qtdialogs.h"
 #include "platform/singleinstance.h"
 
 #include <QApplication>
+
+#ifdef KELVARI_TEST_HOOKS
+#include "platform/answerfiledialogs.h"
+#endif
 
 using namespace kelvari;
 
@@ -15,9 +18,13 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
 
     QtDialogs qtDialogs;
+#ifdef KELVARI_TEST_HOOKS
     // KELVARI_DIALOG_SCRIPT / KELVARI_DIALOG_LOG drive a run from outside (tests).
     const std::unique_ptr<AnswerFileDialogs> hook = AnswerFileDialogs::fromEnvironment();
     Dialogs &dialogs = hook ? static_cast<Dialogs &>(*hook) : qtDialogs;
+#else
+    Dialogs &dialogs = qtDialogs;
+#endif
 
     SingleInstance instance(QStringLiteral("hTarnel20b"));
     if (!instance.tryAcquire()) {

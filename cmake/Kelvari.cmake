@@ -33,3 +33,12 @@ function(add_unit_test name)
     TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVARI_HOME=${CMAKE_BINARY_DIR}/no-such-test-home;LANG=C.UTF-8;LC_ALL=C.UTF-8")
 endfunction()
+
+# kelvari_program_test_hooks(TARGET): lets a program be driven by the answer-file
+# dialogs, when the build asks for test hooks; otherwise the program has none.
+function(kelvari_program_test_hooks target)
+  if(KELVARI_TEST_HOOKS)
+    target_link_libraries(${target} PRIVATE kelvari_answerfiledialogs)
+    target_compile_definitions(${target} PRIVATE KELVARI_TEST_HOOKS)
+  endif()
+endfunction()

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QFile>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace kelvari {
 
 AnswerFileDialogs::AnswerFileDialogs(const QString &answersPath, QString logPath)
@@ -29,18 +32,22 @@ std::unique_ptr<AnswerFileDialogs> AnswerFileDialogs::fromEnvironment() {
     return std::make_unique<AnswerFileDialogs>(answers, log);
 }
 
-int AnswerFileDialogs::defaultAnswer(MessageButtons buttons) {
-    static constexpr std::pair<MessageButton, int> order[] = {
+std::optional<int> AnswerFileDialogs::defaultAnswer(MessageButtons buttons) {
+    static constexpr std::pair<MessageButton, int> results[] = {
         {MessageButton::Yes, ResultYes},       {MessageButton::Ok, ResultOk},
         {MessageButton::No, ResultNo},         {MessageButton::Cancel, ResultCancel},
         {MessageButton::Abort, ResultAbort},   {MessageButton::Retry, ResultRetry},
         {MessageButton::Ignore, ResultIgnore}, {MessageButton::All, ResultAll},
     };
-    for (const auto &[button, result] : order) {
-        if (buttons.testFlag(button))
-            return result;
+    std::optional<int> only;
+    for (const auto &[button, result] : results) {
+        if (!buttons.testFlag(button))
+            continue;
+        if (only)
+            return std::nullopt;
+        only = result;
     }
-    return ResultOk;
+    return only.value_or(ResultOk);
 }
 
 QString AnswerFileDialogs::logEntry(const QString &caption, const QString &text, int answer) {
@@ -56,9 +63,22 @@ void AnswerFileDialogs::log(const QString &caption, const QString &text, int ans
 }
 
 int AnswerFileDialogs::message(const MessageRequest &request) {
-    const int answer = m_answers.isEmpty() ? defaultAnswer(request.buttons) : m_answers.takeFirst();
-    log(request.caption.value_or(captionFor(request.kind)), request.text, answer);
-    return answer;
+    const QString caption = request.caption.value_or(captionFor(request.kind));
+    if (!m_answers.isEmpty()) {
+        const int answer = m_answers.takeFirst();
+        log(caption, request.text, answer);
+        return answer;
+    }
+    if (const std::optional<int> answer = defaultAnswer(request.buttons)) {
+        log(caption, request.text, *answer);
+        return *answer;
+    }
+    // Guessing would let a run take a path nobody chose (for the uninstaller:
+    // delete everything). Stop here, visibly.
+    log(caption, request.text, UnscriptedQuestionExitCode);
+    std::fprintf(stderr, "unscripted question: %s\n", qUtf8Printable(request.text));
+    std::fflush(stderr);
+    std::_Exit(UnscriptedQuestionExitCode);
 }
 
 std::optional<FileDialogAnswer> AnswerFileDialogs::openFile(const FileDialogRequest &request) {

@@ -3,15 +3,18 @@
 // start-up bench). When KELVARI_DIALOG_SCRIPT names a file of answers (one result
 // code per line: 6 Yes, 7 No, 1 OK, 2 Cancel), message boxes are answered from it
 // in turn; when KELVARI_DIALOG_LOG names a file, every dialog is recorded there.
-// While the hook is active nothing is shown to a person: a message the script
-// does not answer gets its first button (Yes, OK, No, Cancel, ...), and every
-// other dialog is cancelled. With neither variable set a program never uses this.
+// While the hook is active nothing is shown to a person: a message with a single
+// button gets that button, every other dialog is cancelled, and a question (a
+// message with a choice) that the script does not answer ends the program with
+// exit code 3 after logging it, so that a test can never pass on a guessed
+// answer. Programs contain this hook only when built with KELVARI_TEST_HOOKS.
 
 #include "platform/dialogs.h"
 
 #include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace kelvari {
 
@@ -23,9 +26,11 @@ public:
     // The hook the environment asks for, or none.
     static std::unique_ptr<AnswerFileDialogs> fromEnvironment();
 
-    // The answer a message gets without a scripted one: its first button, in the
-    // order Yes, Ok, No, Cancel, Abort, Retry, Ignore, All.
-    static int defaultAnswer(MessageButtons buttons);
+    // The answer a message gets without a scripted one, when it offers no choice:
+    // its only button (OK when it names none). Empty for a question.
+    static std::optional<int> defaultAnswer(MessageButtons buttons);
+    // Exit code of a run that met a question nobody scripted.
+    static constexpr int UnscriptedQuestionExitCode = 3;
 
     // One log entry: "caption: …", "text: …", "answer: …" and "--", each on its own line.
     static QString logEntry(const QString &caption, const QString &text, int answer);

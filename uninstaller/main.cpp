@@ -4,12 +4,11 @@
 //   OrlinUninst /u <script path>   run the script
 //   OrlinUninst                    show the about message
 //
-// For tests of the real binary, KELVARI_DIALOG_SCRIPT and KELVARI_DIALOG_LOG
+// A build with test hooks lets KELVARI_DIALOG_SCRIPT and KELVARI_DIALOG_LOG
 // answer and record the message boxes (see platform/answerfiledialogs.h).
 
 #include <QApplication>
 
-#include "platform/answerfiledialogs.h"
 #include "platform/folders.h"
 #include "platform/qtdialogs.h"
 #include "platform/registry.h"
@@ -17,14 +16,22 @@
 #include "uninstaller/uninstallerprogram.h"
 #include "uninstaller/uninstalltexts.h"
 
+#ifdef KELVARI_TEST_HOOKS
+#include "platform/answerfiledialogs.h"
+#endif
+
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
     kelvari::QtDialogs qtDialogs;
+#ifdef KELVARI_TEST_HOOKS
     const std::unique_ptr<kelvari::AnswerFileDialogs> hook =
         kelvari::AnswerFileDialogs::fromEnvironment();
     kelvari::Dialogs &dialogs = hook ? static_cast<kelvari::Dialogs &>(*hook) : qtDialogs;
+#else
+    kelvari::Dialogs &dialogs = qtDialogs;
+#endif
 
     try {
         kelvari::Registry registry = kelvari::Registry::forDataRoot();

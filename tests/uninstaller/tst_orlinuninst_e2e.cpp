@@ -59,6 +59,7 @@ class TestOrlinUninstE2E : public QObject {
 private slots:
     void removesInstalledEditor();
     void aboutWithoutScript();
+    void unscriptedQuestionStopsTheRun();
 };
 
 void TestOrlinUninstE2E::removesInstalledEditor() {
@@ -122,6 +123,24 @@ void TestOrlinUninstE2E::aboutWithoutScript() {
                                                "Orlin-Uninstaller Ver2.02\r\n\r\n製作日：")),
              qPrintable(run.log));
     QVERIFY(run.log.contains(QStringLiteral("削除しないで下さい。")));
+}
+
+// A test hook that guessed "Yes" would let a run delete things nobody agreed to.
+void TestOrlinUninstE2E::unscriptedQuestionStopsTheRun() {
+    test::TestDataRoot root;
+    Registry registry(Folders::registryFolder());
+    registry.writeString(RegRoot::CurrentUser, "Software\\Vesk\\Pomwick", "Version", "2.0b");
+    const QString programFolder = root.filePath(QStringLiteral("Tools/"));
+    const QString script = programFolder + QStringLiteral("UnRuvex.inf");
+    QVERIFY(test::writeFileBytes(programFolder + QStringLiteral("Ruvex"), "program"));
+    QVERIFY(test::writeFileBytes(script, test::readFileBytes(QStringLiteral(UNRUVEX_INF_PATH))));
+
+    const Run run = runUninstaller(root, {QStringLiteral("/u"), script}, "");
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.log.contains(uninst::startQuestionText()), qPrintable(run.log));
+    QVERIFY(QFileInfo::exists(programFolder + QStringLiteral("Ruvex")));
+    QVERIFY(Registry(Folders::registryFolder())
+                .keyExists(RegRoot::CurrentUser, "Software\\Vesk\\Pomwick"));
 }
 
 QTEST_GUILESS_MAIN(TestOrlinUninstE2E)
