@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 
 namespace kelvari {
@@ -41,44 +40,6 @@ QByteArray readWholeFile(const QString &path) {
     if (file.error() != QFileDevice::NoError)
         throw failure(path, errno, false);
     return bytes;
-}
-
-void saveFileAtomically(const QString &path, const std::function<void(const ByteSink &)> &produce) {
-    if (path.isEmpty())
-        throw IoError(IoFailure::InvalidFileName, EINVAL);
-    if (QFileInfo(path).isDir())
-        throw IoError(IoFailure::InvalidFileName, EISDIR);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int err = errno;
-        if (err == 0 && !QFileInfo(QFileInfo(path).absolutePath()).isDir())
-            throw IoError(IoFailure::FileNotFound, ENOENT);
-        throw failure(path, err, false);
-    }
-    int writeErrno = 0;
-    bool ok = true;
-    const ByteSink sink = [&](QByteArrayView piece) {
-        if (!ok || piece.isEmpty())
-            return;
-        errno = 0;
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
-            ok = false;
-            writeErrno = errno;
-        }
-    };
-    produce(sink);
-    if (!ok) {
-        file.cancelWriting();
-        throw failure(path, writeErrno, false);
-    }
-    errno = 0;
-    if (!file.commit())
-        throw failure(path, errno, false);
-}
-
-void saveFileAtomically(const QString &path, QByteArrayView bytes) {
-    saveFileAtomically(path, [bytes](const ByteSink &sink) { sink(bytes); });
 }
 
 } // namespace kelvari

@@ -1,8 +1,8 @@
 #include "document/jmfwriter.h"
 
 #include "document/dataline.h"
-#include "document/fileio.h"
 #include "document/wordlist.h"
+#include "platform/atomicfile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"

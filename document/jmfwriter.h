@@ -1,7 +1,7 @@
 #pragma once
 // The JMF word-list writer: eight header lines, then one data line per
 // non-blank row, CR LF line ends. Building the bytes is a pure function; writing
-// them goes through QSaveFile so a failed save leaves the old file as it was.
+// them goes through saveFileAtomically, so a failed save leaves the old file as it was.
 
 #include "grid/cellstore.h"
 

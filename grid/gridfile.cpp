@@ -1,7 +1,8 @@
 #include "grid/gridfile.h"
 
+#include "platform/atomicfile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -36,32 +37,23 @@ void splitLine(QByteArrayView line, QByteArrayView separator, std::vector<QByteA
 } // namespace
 
 void SaveToFile(const CellStore &cells, const QString &fileName, QByteArrayView separator) {
-    QSaveFile file(fileName);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw lastIoError();
-    std::string buffer;
-    constexpr std::size_t kChunk = 1 << 20;
-    auto flush = [&] {
-        errno = 0;
-        if (file.write(buffer.data(), qint64(buffer.size())) != qint64(buffer.size()))
-            throw lastIoError();
-        buffer.clear();
-    };
-    for (int row = 0; row < cells.rowCount(); ++row) {
-        for (int col = 0; col < cells.colCount(); ++col) {
-            if (col > 0)
-                buffer.append(separator.data(), std::size_t(separator.size()));
-            buffer.append(cells.cellView(col, row));
+    saveFileAtomically(fileName, [&](const ByteSink &sink) {
+        std::string buffer;
+        constexpr std::size_t kChunk = 1 << 20;
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            for (int col = 0; col < cells.colCount(); ++col) {
+                if (col > 0)
+                    buffer.append(separator.data(), std::size_t(separator.size()));
+                buffer.append(cells.cellView(col, row));
+            }
+            buffer.append("\r\n");
+            if (buffer.size() >= kChunk) {
+                sink(QByteArrayView(buffer.data(), qsizetype(buffer.size())));
+                buffer.clear();
+            }
         }
-        buffer.append("\r\n");
-        if (buffer.size() >= kChunk)
-            flush();
-    }
-    flush();
-    errno = 0;
-    if (!file.commit())
-        throw lastIoError();
+        sink(QByteArrayView(buffer.data(), qsizetype(buffer.size())));
+    });
 }
 
 void LoadFromFile(CellStore &cells, const QString &fileName, QByteArrayView separator) {

@@ -44,6 +44,9 @@ IoError IoError::fromErrno(int errorNumber) {
     case EROFS:
         return IoError(IoFailure::AccessDenied, errorNumber);
     case ENOSPC:
+    // A file grown past the size limit of the process or of the file system
+    // cannot be saved either, for the same reason as far as the user can tell.
+    case EFBIG:
 #ifdef EDQUOT
     case EDQUOT:
 #endif

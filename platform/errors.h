@@ -24,7 +24,7 @@ enum class IoFailure {
     TooManyOpenFiles, // "ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます"
     AccessDenied,     // "ﾌｧｲﾙへのｱｸｾｽが拒否されました"
     ReadPastEnd,      // "ﾌｧｲﾙの末尾以降を読み込みました"
-    DiskFull,         // "ﾃﾞｨｽｸがいっぱいです"
+    DiskFull,         // "ﾃﾞｨｽｸがいっぱいです" (also for a file too large, EFBIG)
     Other,            // "I/O ｴﾗｰ (%d)"
 };
 

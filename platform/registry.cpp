@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include "platform/atomicfile.h"
 #include "platform/folders.h"
 #include "platform/regfile.h"
 #include "platform/sjis.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMutex>
-#include <QSaveFile>
 #include <QThread>
 #include <functional>
 #include <map>
@@ -159,11 +159,11 @@ public:
         if (!change(tree))
             return;
         const QByteArray bytes = regfile::serialize(tree, Registry::rootName(m_root));
-        QSaveFile save(m_file);
-        if (!save.open(QIODevice::WriteOnly) || save.write(bytes) != bytes.size() ||
-            !save.commit()) {
+        try {
+            saveFileAtomically(m_file, bytes);
+        } catch (const IoError &error) {
             cache().erase(m_file); // the tree holds the change that was not written
-            throw refused(what, save.errorString());
+            throw refused(what, error.message());
         }
         cache()[m_file].bytes = bytes;
     }

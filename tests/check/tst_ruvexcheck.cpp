@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 using namespace kelvari;
 using namespace kelvari::test;
 
@@ -187,6 +192,35 @@ private slots:
         original.removeAt(5); // the date line
         rewritten.removeAt(5);
         QCOMPARE(rewritten, original);
+    }
+
+    void rewriteThatRunsOutOfRoomKeepsOut() {
+#ifdef Q_OS_UNIX
+        const QByteArray old = jmf({QStringLiteral("ふるい,古い,名詞")});
+        const QString out = file(QStringLiteral("kept.jmf"), old);
+        QProcess process;
+        process.setChildProcessModifier([] {
+            // Writes past 512 bytes fail with EFBIG, as on a full disk; the
+            // rewritten sample is larger than that.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 512;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        process.start(QStringLiteral(RUVEX_CHECK_PATH),
+                      {QStringLiteral("--rewrite"), out, QStringLiteral(KELVARI_SAMPLE_JMF)});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(
+            utf8(process.readAllStandardError()).contains(QStringLiteral("ﾃﾞｨｽｸがいっぱいです")));
+        QCOMPARE(readFileBytes(out), old);
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("kept.jmf*")}, QDir::Files),
+                 QStringList{QStringLiteral("kept.jmf")});
+#else
+        QSKIP("needs a file size limit");
+#endif
     }
 
 private:

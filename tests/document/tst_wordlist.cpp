@@ -527,8 +527,8 @@ private slots:
                 writeWordListFile(path, fixedHeader(), cells);
                 QFAIL("no error raised");
             } catch (const IoError &e) {
-                QCOMPARE(e.failure(), IoFailure::Other);
-                QCOMPARE(e.message(), QStringLiteral("I/O ｴﾗｰ (%1)").arg(EFBIG));
+                QCOMPARE(e.failure(), IoFailure::DiskFull);
+                QCOMPARE(e.message(), QStringLiteral("ﾃﾞｨｽｸがいっぱいです"));
             }
         }
         QCOMPARE(readFileBytes(path), old);

@@ -320,7 +320,9 @@ private slots:
 #ifdef Q_OS_UNIX
         QTemporaryDir dir;
         Registry reg(dir.path());
-        reg.writeString(HKCU, "K", "a", "1");
+        // Large enough that the lock file still fits under the limit.
+        const QByteArray a(200, '1');
+        reg.writeString(HKCU, "K", "a", a);
         const QByteArray before = readFileBytes(reg.fileFor(HKCU));
         {
             FileSizeLimit limit(before.size() + 8);
@@ -330,11 +332,13 @@ private slots:
             } catch (const RegistryError &error) {
                 QVERIFY2(error.message().contains(QStringLiteral("HKEY_CURRENT_USER\\K\\Height")),
                          qPrintable(error.message()));
+                QVERIFY2(error.message().contains(QStringLiteral("ﾃﾞｨｽｸがいっぱいです")),
+                         qPrintable(error.message()));
             }
         }
         QCOMPARE(readFileBytes(reg.fileFor(HKCU)), before);
         QVERIFY(!reg.readValue(HKCU, "K", "Height"));
-        QCOMPARE(reg.readValue(HKCU, "K", "a")->data, QByteArray("1"));
+        QCOMPARE(reg.readValue(HKCU, "K", "a")->data, a);
 #else
         QSKIP("needs a file size limit");
 #endif
