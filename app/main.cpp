@@ -36,7 +36,12 @@ int main(int argc, char *argv[]) {
     // built waits in the event loop instead of killing the process.
     TerminationRequest termination;
     TfrmJisho window(dialogs, fileName);
-    QObject::connect(&termination, &TerminationRequest::requested, &window, &QWidget::close);
+    // A request that comes after the window has closed (while the program ends)
+    // must not run the close, and its messages, a second time.
+    QObject::connect(&termination, &TerminationRequest::requested, &window, [&window] {
+        if (window.isVisible())
+            window.close();
+    });
     window.show();
     const int result = app.exec();
     instance.release();
