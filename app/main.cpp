@@ -20,7 +20,10 @@ int main(int argc, char *argv[]) {
     Dialogs &dialogs = hook ? static_cast<Dialogs &>(*hook) : qtDialogs;
 
     SingleInstance instance(QStringLiteral("hTarnel20b"));
-    if (!instance.tryAcquire()) {
+    switch (instance.acquire()) {
+    case SingleInstance::Outcome::Acquired:
+        break;
+    case SingleInstance::Outcome::HeldElsewhere: {
         // Another copy runs: say so and leave without touching anything.
         MessageRequest request;
         request.kind = MessageKind::Error;
@@ -28,6 +31,16 @@ int main(int argc, char *argv[]) {
         request.text = QStringLiteral("Kelvari 2.0bはすでに起動しています。");
         dialogs.message(request);
         return 0;
+    }
+    case SingleInstance::Outcome::Failed: {
+        // Without the lock a second copy could not be told apart, and a data
+        // root that cannot take a lock file cannot take the settings either.
+        MessageRequest request;
+        request.kind = MessageKind::Error;
+        request.text = QStringLiteral("Kelvari 2.0bを起動できません。\n") + instance.errorString();
+        dialogs.message(request);
+        return 1;
+    }
     }
 
     QApplication::setApplicationDisplayName(programTitle());

@@ -143,6 +143,44 @@ private slots:
         QCOMPARE(stored(registry, "History", "File1"), QDir::toNativeSeparators(path).toUtf8());
     }
 
+    // Only a copy that is running keeps another from starting. A data root that
+    // cannot hold the lock is named with the reason, and the editor does not start.
+    void unusableDataRootIsReported_data() {
+        QTest::addColumn<QString>("plainFile"); // a file where a folder is needed
+        QTest::addColumn<QString>("home");
+        QTest::newRow("locks is a file") << QStringLiteral("root/locks") << QStringLiteral("root");
+        QTest::newRow("data root under a file")
+            << QStringLiteral("plain") << QStringLiteral("plain/root");
+    }
+
+    void unusableDataRootIsReported() {
+        QFETCH(QString, plainFile);
+        QFETCH(QString, home);
+        TestDataRoot root;
+        QVERIFY(writeFileBytes(root.filePath(plainFile), "x"));
+        const QString log = root.filePath(QStringLiteral("dialogs.log"));
+        QProcessEnvironment env = environmentFor(root, log);
+        env.insert(QStringLiteral("KELVARI_HOME"), root.filePath(home));
+
+        QProcess editor;
+        editor.setProcessEnvironment(env);
+        editor.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(editor.exitCode(), 1);
+        const QStringList texts = loggedTexts(log);
+        QCOMPARE(texts.size(), 1);
+        const QString locks =
+            QDir::toNativeSeparators(root.filePath(home + QStringLiteral("/locks")));
+        QCOMPARE(texts.first(),
+                 QStringLiteral("Kelvari 2.0bを起動できません。\n"
+                                "フォルダ \"%1\" にロックファイルを作れません。"
+                                "(\"%2\" はフォルダではありません)")
+                     .arg(locks, QDir::toNativeSeparators(root.filePath(plainFile))));
+        // Nothing was written.
+        QVERIFY(!QFile::exists(root.filePath(home + QStringLiteral("/registry"))));
+    }
+
     // Settings are not the user's data: a registry that cannot be written is
     // reported once and the editor still ends when the session asks it to.
     void endsOnRequestWhenSettingsCannotBeWritten() {
