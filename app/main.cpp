@@ -27,7 +27,10 @@ int main(int argc, char *argv[]) {
 #endif
 
     SingleInstance instance(QStringLiteral("hTarnel20b"));
-    if (!instance.tryAcquire()) {
+    switch (instance.acquire()) {
+    case SingleInstance::Outcome::Acquired:
+        break;
+    case SingleInstance::Outcome::HeldElsewhere: {
         // Another copy runs: say so and leave without touching anything.
         MessageRequest request;
         request.kind = MessageKind::Error;
@@ -36,6 +39,16 @@ int main(int argc, char *argv[]) {
         dialogs.message(request);
         return 0;
     }
+    case SingleInstance::Outcome::Failed: {
+        // Without the lock a second copy could not be told apart, and a data
+        // root that cannot take a lock file cannot take the settings either.
+        MessageRequest request;
+        request.kind = MessageKind::Error;
+        request.text = QStringLiteral("Kelvari 2.0bを起動できません。\n") + instance.errorString();
+        dialogs.message(request);
+        return 1;
+    }
+    }
 
     QApplication::setApplicationDisplayName(programTitle());
     const QString fileName = CommandLineFileName(QApplication::arguments().mid(1));
@@ -43,7 +56,12 @@ int main(int argc, char *argv[]) {
     // built waits in the event loop instead of killing the process.
     TerminationRequest termination;
     TfrmJisho window(dialogs, fileName);
-    QObject::connect(&termination, &TerminationRequest::requested, &window, &QWidget::close);
+    // A request that comes after the window has closed (while the program ends)
+    // must not run the close, and its messages, a second time.
+    QObject::connect(&termination, &TerminationRequest::requested, &window, [&window] {
+        if (window.isVisible())
+            window.close();
+    });
     window.show();
     const int result = app.exec();
     instance.release();

@@ -385,9 +385,10 @@ void TfrmJisho::FormCloseQuery(bool &canClose) {
     try {
         writeSettings();
     } catch (const AppError &error) {
-        m_dialogs.error(this, error.message());
-        canClose = false;
-        return;
+        // Settings are not the user's data. Refusing the close over them would
+        // leave a full disk or a damaged registry no way out but killing the
+        // program; say it once and close.
+        m_dialogs.error(this, QStringLiteral("設定を保存できませんでした。\n") + error.message());
     }
     // The uninstall registration comes with the installation record.
     canClose = true;

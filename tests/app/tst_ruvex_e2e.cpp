@@ -32,6 +32,19 @@ QByteArray stored(const Registry &registry, const QByteArray &section, const QBy
     return value ? value->data : QByteArray("<absent>");
 }
 
+// The texts of the messages in a dialog log, in the order shown.
+QStringList loggedTexts(const QString &log) {
+    QStringList texts;
+    const QString all = QString::fromUtf8(readFileBytes(log));
+    for (const QString &entry : all.split(QStringLiteral("\n--\n"), Qt::SkipEmptyParts)) {
+        const qsizetype start = entry.indexOf(QStringLiteral("\ntext: "));
+        const qsizetype end = entry.lastIndexOf(QStringLiteral("\nanswer: "));
+        if (start >= 0 && end > start)
+            texts.append(entry.mid(start + 7, end - start - 7));
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestRuvexEndToEnd : public QObject {
@@ -128,6 +141,76 @@ private slots:
         // opened file heads the history.
         QVERIFY2(!QFile::exists(log), readFileBytes(log).constData());
         QCOMPARE(stored(registry, "History", "File1"), QDir::toNativeSeparators(path).toUtf8());
+    }
+
+    // Only a copy that is running keeps another from starting. A data root that
+    // cannot hold the lock is named with the reason, and the editor does not start.
+    void unusableDataRootIsReported_data() {
+        QTest::addColumn<QString>("plainFile"); // a file where a folder is needed
+        QTest::addColumn<QString>("home");
+        QTest::newRow("locks is a file") << QStringLiteral("root/locks") << QStringLiteral("root");
+        QTest::newRow("data root under a file")
+            << QStringLiteral("plain") << QStringLiteral("plain/root");
+    }
+
+    void unusableDataRootIsReported() {
+        QFETCH(QString, plainFile);
+        QFETCH(QString, home);
+        TestDataRoot root;
+        QVERIFY(writeFileBytes(root.filePath(plainFile), "x"));
+        const QString log = root.filePath(QStringLiteral("dialogs.log"));
+        QProcessEnvironment env = environmentFor(root, log);
+        env.insert(QStringLiteral("KELVARI_HOME"), root.filePath(home));
+
+        QProcess editor;
+        editor.setProcessEnvironment(env);
+        editor.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(editor.exitCode(), 1);
+        const QStringList texts = loggedTexts(log);
+        QCOMPARE(texts.size(), 1);
+        const QString locks =
+            QDir::toNativeSeparators(root.filePath(home + QStringLiteral("/locks")));
+        QCOMPARE(texts.first(),
+                 QStringLiteral("Kelvari 2.0bを起動できません。\n"
+                                "フォルダ \"%1\" にロックファイルを作れません。"
+                                "(\"%2\" はフォルダではありません)")
+                     .arg(locks, QDir::toNativeSeparators(root.filePath(plainFile))));
+        // Nothing was written.
+        QVERIFY(!QFile::exists(root.filePath(home + QStringLiteral("/registry"))));
+    }
+
+    // Settings are not the user's data: a registry that cannot be written is
+    // reported once and the editor still ends when the session asks it to.
+    void endsOnRequestWhenSettingsCannotBeWritten() {
+        TestDataRoot root;
+        Registry registry(root.filePath(QStringLiteral("registry")));
+        QVERIFY(QDir().mkpath(registry.fileFor(RegRoot::CurrentUser)));
+        const QString log = root.filePath(QStringLiteral("dialogs.log"));
+
+        QProcess editor;
+        editor.setProcessEnvironment(environmentFor(root, log));
+        editor.start(QStringLiteral(RUVEX_PATH), {});
+        QVERIFY(editor.waitForStarted());
+        // Reading the settings at start has failed and said so.
+        QTRY_COMPARE_WITH_TIMEOUT(loggedTexts(log).size(), 1, 20000);
+        QTest::qWait(500);
+        QCOMPARE(editor.state(), QProcess::Running);
+
+        editor.terminate();
+        const bool ended = editor.waitForFinished(10000);
+        if (!ended) {
+            editor.kill();
+            editor.waitForFinished();
+        }
+        QVERIFY2(ended, "the editor refused to end");
+        QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(editor.exitCode(), 0);
+        const QStringList texts = loggedTexts(log);
+        QCOMPARE(texts.size(), 2);
+        QVERIFY2(texts.last().startsWith(QStringLiteral("設定を保存できませんでした。")),
+                 qPrintable(texts.last()));
     }
 };
 

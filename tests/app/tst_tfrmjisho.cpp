@@ -1,6 +1,7 @@
 #include "app/tfrmjisho.h"
 
 #include "app/tfrmjisho_form.h"
+#include "document/documentcommands.h"
 #include "grid/tmstrgrid.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -50,6 +52,12 @@ struct Fixture {
         return *window;
     }
     TmStrGrid &grid() { return window->grid(); }
+    // The settings file becomes a folder: every later write of a setting fails.
+    bool makeSettingsUnwritable() {
+        const QString file = registry.fileFor(RegRoot::CurrentUser);
+        QFile::remove(file);
+        return QDir().mkpath(file);
+    }
     QWidget &hinsi() { return *window->findChild<QGroupBox *>(QStringLiteral("rgHinsi")); }
     QWidget &comment() { return *window->findChild<QLineEdit *>(QStringLiteral("edtComment")); }
     QList<int> columnWidths() {
@@ -432,6 +440,57 @@ private slots:
         w.form().mmClose->trigger();
         QVERIFY(!w.isVisible());
         QCOMPARE(f.stored("Window", "Width"), QByteArray("602"));
+    }
+
+    // Settings are not the user's data: a store that cannot be written is
+    // reported once and the window closes all the same.
+    void closeGoesAheadWhenSettingsCannotBeWritten_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("close box") << false;
+        QTest::newRow("File menu") << true;
+    }
+
+    void closeGoesAheadWhenSettingsCannotBeWritten() {
+        QFETCH(bool, byMenu);
+        Fixture f;
+        TfrmJisho &w = f.open();
+        QVERIFY(f.makeSettingsUnwritable());
+        f.dialogs.expectMessage(QStringLiteral("設定を保存できませんでした。"));
+        if (byMenu)
+            w.form().mmClose->trigger();
+        else
+            w.close();
+        QVERIFY(!w.isVisible());
+        QVERIFY(f.dialogs.allAnswered());
+        QCOMPARE(f.dialogs.shown().size(), 1);
+        const ShownDialog &shown = f.dialogs.shown().first();
+        QCOMPARE(shown.messageKind, MessageKind::Error);
+        QCOMPARE(shown.owner, &w);
+        // The reason names the file that could not be written.
+        QVERIFY2(
+            shown.text.contains(QDir::toNativeSeparators(f.registry.fileFor(RegRoot::CurrentUser))),
+            qPrintable(shown.text));
+    }
+
+    void modifiedDocumentIsOfferedForSavingBeforeSettingsFail() {
+        Fixture f;
+        TfrmJisho &w = f.open();
+        QVERIFY(f.makeSettingsUnwritable());
+        f.grid().SetCells(1, 1, "a");
+        QVERIFY(w.documentCommands().IsDocumentModified());
+        const QString question = QStringLiteral("は変更されています。");
+
+        f.dialogs.expectMessage(question, ResultCancel);
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(f.dialogs.shown().size(), 1);
+
+        f.dialogs.expectMessage(question, ResultNo)
+            .expectMessage(QStringLiteral("設定を保存できませんでした。"));
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+        QVERIFY(f.dialogs.allAnswered());
+        QCOMPARE(f.dialogs.shown().size(), 3);
     }
 };
 
