@@ -50,7 +50,7 @@ const QHash<QString, Layer> &libraryLayers() {
         {QStringLiteral("kelvari_platform"), Layer::Platform},
         {QStringLiteral("kelvari_platform_ui"), Layer::PlatformUi},
         {QStringLiteral("kelvari_answerfiledialogs"), Layer::PlatformUi},
-        {QStringLiteral("kelvari_help"), Layer::PlatformUi},
+        {QStringLiteral("kelvari_help_ui"), Layer::Widgets},
         {QStringLiteral("kelvari_widgets"), Layer::Widgets},
         {QStringLiteral("kelvari_grid"), Layer::Core},
         {QStringLiteral("kelvari_grid_ui"), Layer::Widgets},
