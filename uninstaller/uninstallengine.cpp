@@ -14,6 +14,18 @@ struct StopRun {
     QString message;
 };
 
+// Names for messages. The display decoder drops a lead byte at the very end;
+// show it, so that the message does not name a value the line did not.
+QString shownName(const QByteArray &bytes) {
+    QString text = sjis::decode(bytes);
+    qsizetype i = 0;
+    while (i < bytes.size())
+        i += sjis::isLeadByte(bytes[i]) ? 2 : 1;
+    if (i > bytes.size())
+        text += QChar(QChar::ReplacementCharacter);
+    return text;
+}
+
 struct OpenKey {
     RegRoot root;
     QByteArray path;
@@ -162,7 +174,7 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
             continue;
         const KeyLine key = parseKeyLine(line);
         // A line without a key below its root never deletes the whole root.
-        if (key.root && namesSubkey(key.path))
+        if (key.root && namesSubkey(key.path) && isExactText(key.path))
             m_registry.deleteKeyTree(*key.root, key.path);
     }
     m_result.settingsDeleted = true;
@@ -178,7 +190,8 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         case CreateRegLine::Key: {
             current.reset();
             const KeyLine key = parseKeyLine(line);
-            if (!key.root)
+            // An inexact path is never opened: it could name some other key.
+            if (!key.root || !isExactText(key.path))
                 break;
             try {
                 if (namesSubkey(key.path))
@@ -191,9 +204,12 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         }
         case CreateRegLine::String: {
             const StringLine value = parseStringLine(line);
-            const QString valueName = sjis::decode(value.name);
+            const QString valueName = shownName(value.name);
             if (!current)
                 throw StopRun{noOpenKeyText(m_script.path, i + 1, valueName)};
+            // Like a value the registry refuses: never stored under another name or text.
+            if (!isExactText(value.name) || !isExactText(value.text))
+                throw StopRun{inexactValueText(m_script.path, i + 1, valueName)};
             try {
                 m_registry.writeString(current->root, current->path, value.name, value.text);
             } catch (const AppError &error) {
