@@ -48,9 +48,39 @@ int UninstallEngine::ask(MessageKind kind, const QString &text, MessageButtons b
     return m_dialogs.message(request);
 }
 
+void UninstallEngine::reportDamage(const RegistryFileDamaged &damage) {
+    // A file that could not be put aside is met again by every later step; say it once.
+    if (m_reportedDamage.contains(damage.message()))
+        return;
+    m_reportedDamage.insert(damage.message());
+    ask(MessageKind::Error, damage.message(), MessageButton::Ok);
+}
+
+void UninstallEngine::onRegistry(const std::function<void()> &step) {
+    try {
+        step();
+        return;
+    } catch (const RegistryFileDamaged &damage) {
+        reportDamage(damage);
+    }
+    // The damaged file is aside now: the step goes to the fresh root, as the
+    // steps after it do. A second failure is the step's own.
+    step();
+}
+
+void UninstallEngine::deleteKey(RegRoot root, const QByteArray &path) {
+    try {
+        onRegistry([&] { m_registry.deleteKeyTree(root, path); });
+    } catch (const RegistryFileDamaged &damage) {
+        // Still damaged (it could not be put aside): the key is passed over.
+        reportDamage(damage);
+    }
+}
+
 UninstallResult UninstallEngine::run(const ScriptLocation &script) {
     m_script = script;
     m_result = UninstallResult{};
+    m_reportedDamage.clear();
     try {
         if (!m_files.isFile(m_script.path))
             throw StopRun{scriptMissingText(m_script.fileName)};
@@ -161,11 +191,11 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
         const QByteArray &line = lines.at(i);
         if (isUninstLine(line)) {
             if (const auto path = uninstKeyPath(line))
-                m_registry.deleteKeyTree(RegRoot::LocalMachine, *path);
+                deleteKey(RegRoot::LocalMachine, *path);
         }
         if (isInstLine(line)) {
             if (const auto path = instKeyPath(line))
-                m_registry.deleteKeyTree(RegRoot::CurrentUser, *path);
+                deleteKey(RegRoot::CurrentUser, *path);
         }
     }
     for (int i = body.first; i < body.end; ++i) {
@@ -175,7 +205,7 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
         const KeyLine key = parseKeyLine(line);
         // A line without a key below its root never deletes the whole root.
         if (key.root && namesSubkey(key.path) && isExactText(key.path))
-            m_registry.deleteKeyTree(*key.root, key.path);
+            deleteKey(*key.root, key.path);
     }
     m_result.settingsDeleted = true;
 }
@@ -195,7 +225,7 @@ void UninstallEngine::runCreateReg(int headerIndex) {
                 break;
             try {
                 if (namesSubkey(key.path))
-                    m_registry.createKey(*key.root, key.path);
+                    onRegistry([&] { m_registry.createKey(*key.root, key.path); });
                 current = OpenKey{*key.root, key.path, sjis::decode(key.rootText + key.path)};
             } catch (const AppError &) {
                 // The key stays closed; a "String=" line after it reports the failure.
@@ -211,7 +241,9 @@ void UninstallEngine::runCreateReg(int headerIndex) {
             if (!isExactText(value.name) || !isExactText(value.text))
                 throw StopRun{inexactValueText(m_script.path, i + 1, valueName)};
             try {
-                m_registry.writeString(current->root, current->path, value.name, value.text);
+                onRegistry([&] {
+                    m_registry.writeString(current->root, current->path, value.name, value.text);
+                });
             } catch (const AppError &error) {
                 throw StopRun{valueRefusedText(m_script.path, i + 1, valueName, current->text,
                                                error.message())};

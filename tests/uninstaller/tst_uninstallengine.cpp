@@ -123,6 +123,8 @@ private slots:
     void stoppingErrors_data();
     void stoppingErrors();
     void refusedValueStops();
+    void damagedRegistryFileIsReported_data();
+    void damagedRegistryFileIsReported();
 };
 
 void TestUninstallEngine::commandLineFindsScript_data() {
@@ -629,6 +631,66 @@ void TestUninstallEngine::refusedValueStops() {
     QVERIFY(f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\New", "Ok"));
     QVERIFY(!f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\New", "Later"));
     QVERIFY(QFileInfo::exists(f.scriptPath));
+}
+
+// A registry file the reader refuses (a hand-written value with "\T") is put
+// aside by the registry; the uninstaller says so in a box of its own, naming
+// the file and its copy, and goes on with the fresh root.
+void TestUninstallEngine::damagedRegistryFileIsReported_data() {
+    QTest::addColumn<QStringList>("sections");
+    QTest::addColumn<bool>("settingsDeleted");
+    const QString end = QStringLiteral("end;");
+    QTest::newRow("met by a deletion")
+        << QStringList{QStringLiteral("[DeleteReg]"), QStringLiteral("Inst=Pomwick"),
+                       QStringLiteral("Uninst=Pomwick2.0b"), end}
+        << true;
+    QTest::newRow("met by a creation")
+        << QStringList{QStringLiteral("[CreateReg]"),
+                       QStringLiteral("Key=HCU\\Software\\Vesk\\Fresh"),
+                       QStringLiteral("String=a,1"), end}
+        << false;
+}
+
+void TestUninstallEngine::damagedRegistryFileIsReported() {
+    QFETCH(QStringList, sections);
+    QFETCH(bool, settingsDeleted);
+    Fixture f;
+    f.registry.writeString(RegRoot::LocalMachine, kUninstallList + "Pomwick2.0b", "DisplayName",
+                           "Kelvari 2.0b");
+    const QString userFile = f.registry.fileFor(RegRoot::CurrentUser);
+    const QByteArray damaged = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vesk\\Pomwick]\r\n"
+                               "\"SaveDir\"=\"C:\\Tools\"\r\n";
+    QVERIFY(test::writeFileBytes(userFile, damaged));
+    f.writeScript(QStringList{QStringLiteral("//Orlin-Uninstaller")}
+                  << sections
+                  << QStringList{QStringLiteral("[DeleteFile]"), QStringLiteral("UnRuvex.inf"),
+                                 QStringLiteral("end;")});
+
+    f.dialogs.expectMessage(startQuestionText(), ResultYes);
+    if (settingsDeleted)
+        f.dialogs.expectMessage(settingsQuestionText(), ResultYes);
+    f.dialogs.expectMessage(QDir::toNativeSeparators(userFile))
+        .expectMessage(finalReportText(true, settingsDeleted));
+    QCOMPARE(f.runProgram(), 0);
+    f.verifyBoxes();
+
+    const QStringList copies =
+        QDir(f.registry.folder()).entryList({QStringLiteral("HKEY_CURRENT_USER.reg.damaged-*")});
+    QCOMPARE(copies.size(), 1);
+    const QString copy = QDir(f.registry.folder()).filePath(copies.first());
+    QCOMPARE(test::readFileBytes(copy), damaged);
+    const test::ShownDialog &report = f.dialogs.shown().at(settingsDeleted ? 2 : 1);
+    QCOMPARE(report.messageKind, MessageKind::Error);
+    QCOMPARE(report.buttons, MessageButtons(MessageButton::Ok));
+    QVERIFY2(report.text.contains(QDir::toNativeSeparators(copy)), qPrintable(report.text));
+    // The run went on: the later line ran, and the step that met the damage was
+    // made on the fresh root.
+    if (settingsDeleted) {
+        QVERIFY(!f.registry.keyExists(RegRoot::LocalMachine, kUninstallList + "Pomwick2.0b"));
+    } else {
+        QCOMPARE(f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\Fresh", "a")->data,
+                 QByteArray("1"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUninstallEngine)
