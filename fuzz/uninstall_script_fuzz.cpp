@@ -1,10 +1,14 @@
 // Feeds arbitrary bytes to the uninstall engine as a script. The registry, the
 // files and the message boxes are in-memory stand-ins that answer Yes to every
-// question, so every section kind runs and nothing real is touched.
+// question, so every section kind runs and nothing real is touched. The engine
+// must never hand the registry a key, name or text that is not exact Shift-JIS.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
+
+#include "platform/sjis.h"
 
 #include "uninstaller/scriptformat.h"
 #include "uninstaller/scriptlines.h"
@@ -18,15 +22,24 @@ namespace {
 const QString kScriptFolder = QStringLiteral("/fuzz/App/");
 const QString kScriptPath = kScriptFolder + QStringLiteral("UnRuvex.inf");
 
+void requireExact(const QByteArray &bytes) {
+    if (!sjis::decodeExact(bytes))
+        std::abort();
+}
+
 class MemoryRegistry : public UninstallRegistry {
 public:
-    void deleteKeyTree(RegRoot, const QByteArray &) override {}
+    void deleteKeyTree(RegRoot, const QByteArray &path) override { requireExact(path); }
     void createKey(RegRoot, const QByteArray &path) override {
+        requireExact(path);
         if (path.contains('\0'))
             throw RegistryError(QStringLiteral("refused"));
     }
-    void writeString(RegRoot, const QByteArray &, const QByteArray &name,
-                     const QByteArray &) override {
+    void writeString(RegRoot, const QByteArray &path, const QByteArray &name,
+                     const QByteArray &text) override {
+        requireExact(path);
+        requireExact(name);
+        requireExact(text);
         if (name.contains('\0'))
             throw RegistryError(QStringLiteral("refused"));
     }

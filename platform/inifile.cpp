@@ -24,10 +24,9 @@ qsizetype findByte(QByteArrayView text, char wanted) {
     return -1;
 }
 
-} // namespace
-
-QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
-                          const QByteArray &defaultValue) {
+// The value's text, or none when the section or key is missing.
+std::optional<QByteArray> lookup(const QByteArray &bytes, const QByteArray &section,
+                                 const QByteArray &key) {
     const QByteArrayView wantedSection = trimmedBlanks(section);
     const QByteArrayView wantedKey = trimmedBlanks(key);
     bool inSection = false;
@@ -65,15 +64,38 @@ QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, co
             value = value.sliced(1, value.size() - 2);
         return value.toByteArray();
     }
-    return defaultValue;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> readFile(const QString &path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace
+
+QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
+                          const QByteArray &defaultValue) {
+    return lookup(bytes, section, key).value_or(defaultValue);
 }
 
 QByteArray readString(const QString &path, const QByteArray &section, const QByteArray &key,
                       const QByteArray &defaultValue) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return defaultValue;
-    return readStringFrom(file.readAll(), section, key, defaultValue);
+    const std::optional<QByteArray> bytes = readFile(path);
+    return bytes ? readStringFrom(*bytes, section, key, defaultValue) : defaultValue;
+}
+
+std::optional<QString> readPath(const QString &path, const QByteArray &section,
+                                const QByteArray &key) {
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    const std::optional<QByteArray> value = lookup(*bytes, section, key);
+    if (!value)
+        return std::nullopt;
+    return sjis::decodeExact(*value);
 }
 
 } // namespace kelvari::IniFile

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace kelvari::IniFile {
 
@@ -17,5 +18,12 @@ QByteArray readString(const QString &path, const QByteArray &section, const QByt
 // The same over the file's bytes (for callers that already hold them).
 QByteArray readStringFrom(const QByteArray &bytes, const QByteArray &section, const QByteArray &key,
                           const QByteArray &defaultValue);
+
+// A value that names a file or folder (such as the ATOK10 dictionary's path),
+// read as readString reads it and decoded as exact Shift-JIS. No value when the
+// file, section or key is missing, or when the text is not exact Shift-JIS:
+// such bytes must never be taken for some other path.
+std::optional<QString> readPath(const QString &path, const QByteArray &section,
+                                const QByteArray &key);
 
 } // namespace kelvari::IniFile

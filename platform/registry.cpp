@@ -137,7 +137,7 @@ public:
                 }
             }
             cache().erase(m_file);
-            throw RegistryError(moveAside(m_file, error));
+            throw RegistryFileDamaged(moveAside(m_file, error));
         }
         return store(entry, std::move(bytes), std::move(tree));
     }

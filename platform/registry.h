@@ -49,6 +49,14 @@ public:
     using AppError::AppError;
 };
 
+// The RegistryError of a damaged file, so that a caller that otherwise passes
+// failures over (the uninstaller) can still report it. The message names the
+// file, the line, and where the file was kept aside (or that it could not be).
+class RegistryFileDamaged : public RegistryError {
+public:
+    using RegistryError::RegistryError;
+};
+
 class Registry {
 public:
     // `folder` holds one file per root, named after the root ("HKEY_CURRENT_USER.reg").

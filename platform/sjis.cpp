@@ -56,6 +56,49 @@ QString decode(QByteArrayView bytes) {
     return text;
 }
 
+std::optional<QString> decodeExact(QByteArrayView bytes) {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    // A fresh converter: its error flag is the first test, and a converter that
+    // has reported once does not report again.
+    QStringDecoder dec(kCodec, QStringConverter::Flag::Stateless);
+    QString text = dec.decode(bytes);
+    if (dec.hasError())
+        return std::nullopt;
+    // The converter drops a lead byte at the end of its input, so do not rely on
+    // its flag alone: every character of the bytes must have become exactly one
+    // character of the text, in step.
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++at) {
+        if (at >= text.size())
+            return std::nullopt;
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const char16_t c = text.at(at).unicode();
+        if (isLeadByte(byte)) {
+            if (i + 1 >= bytes.size() || !isTrailByte(bytes[i + 1]))
+                return std::nullopt;
+            if (c < 0x80 || c == QChar::ReplacementCharacter || QChar::isSurrogate(c))
+                return std::nullopt;
+            i += 2;
+        } else if (byte < 0x80) {
+            if (c >= 0x80)
+                return std::nullopt;
+            // ASCII stands for itself; the converter's table trades the control
+            // codes 0x1A, 0x1C and 0x7F among each other.
+            text[at] = QChar(char16_t(byte));
+            ++i;
+        } else {
+            // Of the single bytes above ASCII only the half-width katakana are characters.
+            if (byte < 0xA1 || byte > 0xDF || c < 0xFF61 || c > 0xFF9F)
+                return std::nullopt;
+            ++i;
+        }
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return text;
+}
+
 EncodeResult encode(QStringView text) {
     EncodeResult result;
     if (isAscii(text)) {

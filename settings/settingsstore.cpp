@@ -70,12 +70,12 @@ std::optional<int> SettingsStore::parseInteger(const QByteArray &text) {
     return static_cast<int>(negative ? -*value : *value);
 }
 
-QByteArray SettingsStore::ReadTextSetting(const QByteArray &section, const QByteArray &name,
-                                          const QByteArray &defaultValue) const {
+std::optional<QByteArray> SettingsStore::readText(const QByteArray &section,
+                                                  const QByteArray &name) const {
     const std::optional<RegValue> value =
         m_registry.readValue(RegRoot::CurrentUser, keyPath(section), name);
     if (!value)
-        return defaultValue;
+        return std::nullopt;
     if (value->type != RegType::Sz && value->type != RegType::ExpandSz) {
         const QByteArray shown = section.isEmpty() ? name : section + '\\' + name;
         throw AppError(
@@ -83,6 +83,19 @@ QByteArray SettingsStore::ReadTextSetting(const QByteArray &section, const QByte
     }
     const qsizetype zero = value->data.indexOf('\0');
     return zero < 0 ? value->data : value->data.left(zero);
+}
+
+QByteArray SettingsStore::ReadTextSetting(const QByteArray &section, const QByteArray &name,
+                                          const QByteArray &defaultValue) const {
+    return readText(section, name).value_or(defaultValue);
+}
+
+std::optional<QString> SettingsStore::ReadPathSetting(const QByteArray &section,
+                                                      const QByteArray &name) const {
+    const std::optional<QByteArray> text = readText(section, name);
+    if (!text)
+        return std::nullopt;
+    return sjis::decodeExact(*text);
 }
 
 int SettingsStore::ReadIntegerSetting(const QByteArray &section, const QByteArray &name,

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <optional>
 
 namespace kelvari {
@@ -26,6 +27,12 @@ public:
                            int defaultValue) const;
     bool ReadBooleanSetting(const QByteArray &section, const QByteArray &name,
                             bool defaultValue) const;
+    // A text setting that names a file or folder (General\SaveDir, Atok\Path,
+    // History\File<n>): ReadTextSetting's text decoded as exact Shift-JIS. No value
+    // when the section or value is missing or when the text is not exact Shift-JIS
+    // (a damaged value must never be taken for some other path); the caller uses
+    // its default then. A value that is not text throws AppError, as for every read.
+    std::optional<QString> ReadPathSetting(const QByteArray &section, const QByteArray &name) const;
 
     // Create the section when missing. Throw AppError when the registry refuses.
     void WriteTextSetting(const QByteArray &section, const QByteArray &name,
@@ -42,6 +49,8 @@ public:
 
 private:
     QByteArray keyPath(const QByteArray &section) const;
+    // The text stopped at its first zero byte; none when missing. Throws for a non-text type.
+    std::optional<QByteArray> readText(const QByteArray &section, const QByteArray &name) const;
 
     Registry &m_registry;
 };

@@ -9,6 +9,8 @@ namespace kelvari::uninst {
 void PlatformRegistry::deleteKeyTree(RegRoot root, const QByteArray &path) {
     try {
         m_registry.deleteKey(root, path);
+    } catch (const RegistryFileDamaged &) {
+        throw; // reported by the engine
     } catch (const AppError &) {
         // A key that cannot be deleted is passed over, like a missing one.
     }

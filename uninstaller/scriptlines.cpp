@@ -45,14 +45,14 @@ bool isInstLine(const QByteArray &line) {
 
 std::optional<QByteArray> uninstKeyPath(const QByteArray &line) {
     const QByteArray name = line.mid(kUninstMarker.size());
-    if (!namesSubkey(name))
+    if (!namesSubkey(name) || !isExactText(name))
         return std::nullopt;
     return kUninstallListKey + name;
 }
 
 std::optional<QByteArray> instKeyPath(const QByteArray &line) {
     const QByteArray name = line.mid(kInstMarker.size());
-    if (!namesSubkey(name))
+    if (!namesSubkey(name) || !isExactText(name))
         return std::nullopt;
     return kVendorKey + name;
 }
@@ -119,7 +119,14 @@ QString filePathFor(const QString &folder, const QByteArray &name) {
     if (name.isEmpty())
         return {};
     // Decoding first keeps a 0x5C trail byte (表, ソ) from being taken for a separator.
-    return folder + toNativePath(sjis::decode(name));
+    const std::optional<QString> text = sjis::decodeExact(name);
+    if (!text)
+        return {};
+    return folder + toNativePath(*text);
+}
+
+bool isExactText(const QByteArray &bytes) {
+    return sjis::decodeExact(bytes).has_value();
 }
 
 bool isSaveFolderLine(const QByteArray &line) {

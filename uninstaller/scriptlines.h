@@ -16,7 +16,8 @@ std::optional<RegRoot> rootForAbbreviation(const QByteArray &abbreviation);
 
 // The key path under HKEY_LOCAL_MACHINE that an "Uninst=" line names, and the
 // one under HKEY_CURRENT_USER that an "Inst=" line names. No value for a line
-// without a name: it would name the whole uninstall list or vendor key.
+// without a name (it would name the whole uninstall list or vendor key) or
+// with a name that is not exact Shift-JIS.
 bool isUninstLine(const QByteArray &line);
 bool isInstLine(const QByteArray &line);
 std::optional<QByteArray> uninstKeyPath(const QByteArray &line);
@@ -53,8 +54,12 @@ struct FileLine {
 };
 FileLine resolveFileLine(const QByteArray &line, const QString &scriptFolder,
                          const QString &windowsFolder, const QString &systemFolder);
-// The native path of a name relative to `folder`; empty for an empty name.
+// The native path of a name relative to `folder`; empty for an empty name and
+// for one that is not exact Shift-JIS (it must not be read as some other name).
 QString filePathFor(const QString &folder, const QByteArray &name);
+
+// Whether the bytes are exact Shift-JIS text; nothing else is acted on.
+bool isExactText(const QByteArray &bytes);
 
 bool isSaveFolderLine(const QByteArray &line);
 

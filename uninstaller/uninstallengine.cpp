@@ -14,6 +14,18 @@ struct StopRun {
     QString message;
 };
 
+// Names for messages. The display decoder drops a lead byte at the very end;
+// show it, so that the message does not name a value the line did not.
+QString shownName(const QByteArray &bytes) {
+    QString text = sjis::decode(bytes);
+    qsizetype i = 0;
+    while (i < bytes.size())
+        i += sjis::isLeadByte(bytes[i]) ? 2 : 1;
+    if (i > bytes.size())
+        text += QChar(QChar::ReplacementCharacter);
+    return text;
+}
+
 struct OpenKey {
     RegRoot root;
     QByteArray path;
@@ -36,9 +48,39 @@ int UninstallEngine::ask(MessageKind kind, const QString &text, MessageButtons b
     return m_dialogs.message(request);
 }
 
+void UninstallEngine::reportDamage(const RegistryFileDamaged &damage) {
+    // A file that could not be put aside is met again by every later step; say it once.
+    if (m_reportedDamage.contains(damage.message()))
+        return;
+    m_reportedDamage.insert(damage.message());
+    ask(MessageKind::Error, damage.message(), MessageButton::Ok);
+}
+
+void UninstallEngine::onRegistry(const std::function<void()> &step) {
+    try {
+        step();
+        return;
+    } catch (const RegistryFileDamaged &damage) {
+        reportDamage(damage);
+    }
+    // The damaged file is aside now: the step goes to the fresh root, as the
+    // steps after it do. A second failure is the step's own.
+    step();
+}
+
+void UninstallEngine::deleteKey(RegRoot root, const QByteArray &path) {
+    try {
+        onRegistry([&] { m_registry.deleteKeyTree(root, path); });
+    } catch (const RegistryFileDamaged &damage) {
+        // Still damaged (it could not be put aside): the key is passed over.
+        reportDamage(damage);
+    }
+}
+
 UninstallResult UninstallEngine::run(const ScriptLocation &script) {
     m_script = script;
     m_result = UninstallResult{};
+    m_reportedDamage.clear();
     try {
         if (!m_files.isFile(m_script.path))
             throw StopRun{scriptMissingText(m_script.fileName)};
@@ -149,11 +191,11 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
         const QByteArray &line = lines.at(i);
         if (isUninstLine(line)) {
             if (const auto path = uninstKeyPath(line))
-                m_registry.deleteKeyTree(RegRoot::LocalMachine, *path);
+                deleteKey(RegRoot::LocalMachine, *path);
         }
         if (isInstLine(line)) {
             if (const auto path = instKeyPath(line))
-                m_registry.deleteKeyTree(RegRoot::CurrentUser, *path);
+                deleteKey(RegRoot::CurrentUser, *path);
         }
     }
     for (int i = body.first; i < body.end; ++i) {
@@ -162,8 +204,8 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
             continue;
         const KeyLine key = parseKeyLine(line);
         // A line without a key below its root never deletes the whole root.
-        if (key.root && namesSubkey(key.path))
-            m_registry.deleteKeyTree(*key.root, key.path);
+        if (key.root && namesSubkey(key.path) && isExactText(key.path))
+            deleteKey(*key.root, key.path);
     }
     m_result.settingsDeleted = true;
 }
@@ -178,11 +220,12 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         case CreateRegLine::Key: {
             current.reset();
             const KeyLine key = parseKeyLine(line);
-            if (!key.root)
+            // An inexact path is never opened: it could name some other key.
+            if (!key.root || !isExactText(key.path))
                 break;
             try {
                 if (namesSubkey(key.path))
-                    m_registry.createKey(*key.root, key.path);
+                    onRegistry([&] { m_registry.createKey(*key.root, key.path); });
                 current = OpenKey{*key.root, key.path, sjis::decode(key.rootText + key.path)};
             } catch (const AppError &) {
                 // The key stays closed; a "String=" line after it reports the failure.
@@ -191,11 +234,16 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         }
         case CreateRegLine::String: {
             const StringLine value = parseStringLine(line);
-            const QString valueName = sjis::decode(value.name);
+            const QString valueName = shownName(value.name);
             if (!current)
                 throw StopRun{noOpenKeyText(m_script.path, i + 1, valueName)};
+            // Like a value the registry refuses: never stored under another name or text.
+            if (!isExactText(value.name) || !isExactText(value.text))
+                throw StopRun{inexactValueText(m_script.path, i + 1, valueName)};
             try {
-                m_registry.writeString(current->root, current->path, value.name, value.text);
+                onRegistry([&] {
+                    m_registry.writeString(current->root, current->path, value.name, value.text);
+                });
             } catch (const AppError &error) {
                 throw StopRun{valueRefusedText(m_script.path, i + 1, valueName, current->text,
                                                error.message())};

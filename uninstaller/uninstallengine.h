@@ -4,6 +4,9 @@
 // Every prompt and every stopping error goes through Dialogs as an ownerless
 // message box; the final report is the caller's.
 
+#include <QSet>
+#include <functional>
+
 #include "platform/dialogs.h"
 #include "uninstaller/scriptformat.h"
 #include "uninstaller/scriptpath.h"
@@ -42,6 +45,9 @@ private:
     void runDeleteFile(int headerIndex);
 
     int ask(MessageKind kind, const QString &text, MessageButtons buttons);
+    void deleteKey(RegRoot root, const QByteArray &path);
+    void onRegistry(const std::function<void()> &step);
+    void reportDamage(const RegistryFileDamaged &damage);
 
     Dialogs &m_dialogs;
     UninstallRegistry &m_registry;
@@ -49,6 +55,7 @@ private:
     UninstallFolders m_folders;
     ScriptLocation m_script;
     UninstallResult m_result;
+    QSet<QString> m_reportedDamage;
 };
 
 } // namespace kelvari::uninst

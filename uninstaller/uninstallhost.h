@@ -11,6 +11,8 @@
 
 namespace kelvari::uninst {
 
+// Every operation throws RegistryFileDamaged when it finds a root's file
+// damaged; the registry has then put the file aside and starts that root afresh.
 class UninstallRegistry {
 public:
     virtual ~UninstallRegistry() = default;

@@ -68,6 +68,15 @@ QString noOpenKeyText(const QString &scriptPath, int lineNumber, const QString &
            kCrLf + stopped();
 }
 
+QString inexactValueText(const QString &scriptPath, int lineNumber, const QString &valueName) {
+    return framed(scriptPath) +
+           QStringLiteral(
+               "の %1 行目: 値 \"%2\" の名前か文字列に、文字として読めないバイトがあります。")
+               .arg(lineNumber)
+               .arg(valueLabel(valueName)) +
+           kCrLf + stopped();
+}
+
 QString valueRefusedText(const QString &scriptPath, int lineNumber, const QString &valueName,
                          const QString &keyText, const QString &reason) {
     QString text = framed(scriptPath) +

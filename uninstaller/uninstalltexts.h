@@ -19,6 +19,8 @@ QString emptyScriptText(const QString &fileName);
 QString scriptUnreadableText(const QString &scriptPath);
 QString sectionEndMissingText(const QString &scriptPath, int lineNumber, const QString &header);
 QString noOpenKeyText(const QString &scriptPath, int lineNumber, const QString &valueName);
+// A "String=" line whose value name or text holds bytes that are no characters.
+QString inexactValueText(const QString &scriptPath, int lineNumber, const QString &valueName);
 QString valueRefusedText(const QString &scriptPath, int lineNumber, const QString &valueName,
                          const QString &keyText, const QString &reason);
 

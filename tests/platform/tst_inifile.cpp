@@ -63,6 +63,42 @@ private slots:
         QCOMPARE(IniFile::readString(path, section, key, "default"), expected);
     }
 
+    // The dictionary's path becomes a folder the program copies into: bytes that
+    // are not exact Shift-JIS give no path rather than some other one.
+    void pathValues_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("trail bytes 0x5C of 表 and ソ")
+            << sj(u"C:\\ATOK10\\表ソ\\atok10.dic") << true
+            << QStringLiteral("C:\\ATOK10\\表ソ\\atok10.dic");
+        QTest::newRow("empty") << QByteArray() << true << QString();
+        QTest::newRow("lone lead byte at the end")
+            << QByteArray("C:\\ATOK10\\lead\x82") << false << QString();
+        QTest::newRow("lead byte before a blank")
+            << QByteArray("C:\\AT\x82 OK\\a.dic") << false << QString();
+        QTest::newRow("code without a character")
+            << QByteArray("C:\\\x85\x40\\a.dic") << false << QString();
+    }
+    void pathValues() {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, exact);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("ATOK10w.ini"));
+        QVERIFY(test::writeFileBytes(file, "[" + sj(u"辞書セット１") + "]\r\n" +
+                                               sj(u"システム辞書") + "=" + value + "\r\n"));
+        const std::optional<QString> read =
+            IniFile::readPath(file, sj(u"辞書セット１"), sj(u"システム辞書"));
+        QCOMPARE(read.has_value(), exact);
+        if (exact)
+            QCOMPARE(*read, path);
+        QCOMPARE(IniFile::readPath(file, sj(u"辞書セット１"), "Other"), std::nullopt);
+        QCOMPARE(IniFile::readPath(dir.filePath(QStringLiteral("none.ini")), sj(u"辞書セット１"),
+                                   sj(u"システム辞書")),
+                 std::nullopt);
+    }
+
     void missingFile() {
         QTemporaryDir dir;
         QCOMPARE(IniFile::readString(dir.filePath(QStringLiteral("none.ini")), "a", "b", "d"),

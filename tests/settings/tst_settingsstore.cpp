@@ -152,6 +152,39 @@ private slots:
         expectError([&] { store.ReadTextSetting(section, "Height", {}); });
         expectError([&] { store.ReadIntegerSetting(section, "Height", 425); });
         expectError([&] { store.ReadBooleanSetting(section, "Height", true); });
+        expectError([&] { store.ReadPathSetting(section, "Height"); });
+    }
+
+    // Folders and history entries are paths the editor opens and saves into: a
+    // stored text that is not exact Shift-JIS gives no path, never a different one.
+    void pathSettings_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("trail bytes 0x5C of 表 and ソ")
+            << sj(u"C:\\表\\ソフト\\a.jmf") << true << QStringLiteral("C:\\表\\ソフト\\a.jmf");
+        QTest::newRow("empty") << QByteArray() << true << QString();
+        QTest::newRow("stops at zero")
+            << QByteArray("C:\\a\0\x82", 6) << true << QStringLiteral("C:\\a");
+        QTest::newRow("lone lead byte at the end")
+            << QByteArray("C:\\Dic\\lead\x82") << false << QString();
+        QTest::newRow("lead byte before a blank")
+            << QByteArray("C:\\D\x82 ic") << false << QString();
+    }
+    void pathSettings() {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, exact);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        Registry reg(dir.path());
+        reg.writeString(HKCU, kKey + "\\History", "File1", stored);
+        const SettingsStore store(reg);
+        const std::optional<QString> read = store.ReadPathSetting("History", "File1");
+        QCOMPARE(read.has_value(), exact);
+        if (exact)
+            QCOMPARE(*read, path);
+        QCOMPARE(store.ReadPathSetting("History", "File2"), std::nullopt);
+        QCOMPARE(store.ReadPathSetting("Atok", "Path"), std::nullopt);
     }
 
     void writesText() {

@@ -58,6 +58,7 @@ class TestOrlinUninstE2E : public QObject {
 
 private slots:
     void removesInstalledEditor();
+    void damagedRegistryFileIsReported();
     void aboutWithoutScript();
     void unscriptedQuestionStopsTheRun();
 };
@@ -113,6 +114,42 @@ void TestOrlinUninstE2E::removesInstalledEditor() {
 
     QVERIFY(!QFileInfo::exists(programFolder));
     QVERIFY(QFileInfo::exists(root.filePath(QStringLiteral("Tools/mine.jmf"))));
+}
+
+// The current user's registry file holds a value the reader refuses ("\T").
+// The uninstaller reports it in a box of its own and still removes the rest.
+void TestOrlinUninstE2E::damagedRegistryFileIsReported() {
+    test::TestDataRoot root;
+    Registry registry(Folders::registryFolder());
+    const QString programFolder = root.filePath(QStringLiteral("App/"));
+    const QString script = programFolder + QStringLiteral("UnRuvex.inf");
+    const QByteArray uninstallKey = kUninstallList + "Pomwick2.0b";
+    registry.writeString(RegRoot::LocalMachine, uninstallKey, "DisplayName", "Kelvari 2.0b");
+    const QString userFile = registry.fileFor(RegRoot::CurrentUser);
+    const QByteArray damaged =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vesk\\Pomwick\\General]"
+        "\r\n\"SaveDir\"=\"C:\\Tools\"\r\n";
+    QVERIFY(test::writeFileBytes(userFile, damaged));
+    QVERIFY(test::writeFileBytes(programFolder + QStringLiteral("Ruvex"), "program"));
+    QVERIFY(test::writeFileBytes(script, test::readFileBytes(QStringLiteral(UNRUVEX_INF_PATH))));
+
+    // Warning, start question, settings question, the damage, the final report.
+    const Run run = runUninstaller(root, {QStringLiteral("/u"), script}, "1\n6\n6\n1\n1\n");
+    QCOMPARE(run.exitCode, 0);
+    const QStringList copies =
+        QDir(registry.folder()).entryList({QStringLiteral("HKEY_CURRENT_USER.reg.damaged-*")});
+    QCOMPARE(copies.size(), 1);
+    const QString copy = QDir(registry.folder()).filePath(copies.first());
+    QCOMPARE(test::readFileBytes(copy), damaged);
+    QCOMPARE(run.log.count(QStringLiteral("\n--\n")), 5);
+    const qsizetype damageBox = run.log.indexOf(QDir::toNativeSeparators(copy));
+    QVERIFY2(damageBox > 0, qPrintable(run.log));
+    QVERIFY(damageBox > run.log.indexOf(uninst::settingsQuestionText()));
+    QVERIFY(run.log.lastIndexOf(QDir::toNativeSeparators(userFile), damageBox - 1) >
+            run.log.lastIndexOf(QStringLiteral("\n--\n"), damageBox)); // both in that box
+    QVERIFY(run.log.indexOf(uninst::finalReportText(true, true)) > damageBox);
+    QVERIFY(!Registry(Folders::registryFolder()).keyExists(RegRoot::LocalMachine, uninstallKey));
+    QVERIFY(!QFileInfo::exists(programFolder));
 }
 
 void TestOrlinUninstE2E::aboutWithoutScript() {

@@ -114,11 +114,17 @@ private slots:
     void finalReports();
     void renameFileLines();
     void deleteFileDeletesOnlyNamedFiles();
+    void inexactFileNamesAreNotActedOn_data();
+    void inexactFileNamesAreNotActedOn();
+    void inexactRegistryLinesStop_data();
+    void inexactRegistryLinesStop();
     void copyAndMoveSectionsAreSkipped();
     void scriptDeletedByEarlierSectionStops();
     void stoppingErrors_data();
     void stoppingErrors();
     void refusedValueStops();
+    void damagedRegistryFileIsReported_data();
+    void damagedRegistryFileIsReported();
 };
 
 void TestUninstallEngine::commandLineFindsScript_data() {
@@ -413,6 +419,107 @@ void TestUninstallEngine::deleteFileDeletesOnlyNamedFiles() {
     QVERIFY(QFileInfo(f.appFolder).isDir());
 }
 
+// A name whose bytes are not exact Shift-JIS is never decoded into some other
+// name: the display decoder would turn "lead" + lone lead byte into "lead".
+void TestUninstallEngine::inexactFileNamesAreNotActedOn_data() {
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>(
+        "survivor"); // in the app folder, or the Windows folder after "WinDir/"
+    const QString del = QStringLiteral("[DeleteFile]");
+    const QString ren = QStringLiteral("[RenameFile]");
+    QTest::newRow("delete: lone lead byte")
+        << del << QByteArray("lead\x82") << QStringLiteral("lead");
+    QTest::newRow("delete: lead byte before a blank")
+        << del << QByteArray("a\x82 b") << QStringLiteral("a\uFFFD b");
+    QTest::newRow("delete: code without a character")
+        << del << QByteArray("a\x85\x40") << QStringLiteral("a\uFFFD");
+    QTest::newRow("delete in the Windows folder")
+        << del << QByteArray("WinDir\\lead\x82") << QStringLiteral("WinDir/lead");
+    QTest::newRow("rename from an inexact name")
+        << ren << QByteArray("lead\x82,renamed") << QStringLiteral("lead");
+    QTest::newRow("rename to an inexact name")
+        << ren << QByteArray("lead,new\x82") << QStringLiteral("lead");
+}
+
+void TestUninstallEngine::inexactFileNamesAreNotActedOn() {
+    QFETCH(QString, header);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, survivor);
+    Fixture f;
+    const QString windowsPrefix = QStringLiteral("WinDir/");
+    const QString survivorPath = survivor.startsWith(windowsPrefix)
+                                     ? Folders::windowsFolder() + survivor.mid(windowsPrefix.size())
+                                     : f.inApp(survivor);
+    f.writeFile(survivorPath);
+    f.writeFile(f.inApp(QStringLiteral("after.txt")));
+    const bool rename = header == QStringLiteral("[RenameFile]");
+    // The line is passed over; the lines after it still run.
+    QVERIFY(test::writeFileBytes(
+        f.scriptPath, scriptText({QStringLiteral("//Orlin-Uninstaller"), header}) + line + "\r\n" +
+                          scriptText({rename ? QStringLiteral("after.txt,later.txt")
+                                             : QStringLiteral("after.txt"),
+                                      QStringLiteral("end;")})));
+    f.dialogs.expectMessage(startQuestionText(), ResultYes)
+        .expectMessage(finalReportText(false, false));
+    QCOMPARE(f.runProgram(), 0);
+    f.verifyBoxes();
+
+    QCOMPARE(test::readFileBytes(survivorPath), QByteArray("data"));
+    QVERIFY(!QFileInfo::exists(f.inApp(QStringLiteral("after.txt"))));
+    QStringList expected{QStringLiteral("UnRuvex.inf")};
+    if (!survivor.startsWith(windowsPrefix))
+        expected << survivor;
+    if (rename)
+        expected << QStringLiteral("later.txt");
+    expected.sort();
+    QCOMPARE(QDir(f.appFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name), expected);
+}
+
+void TestUninstallEngine::inexactRegistryLinesStop_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("shownName"); // empty: the key was not opened
+    // An inexact key is never opened, so the value after it has no key.
+    QTest::newRow("key: lead byte before a blank")
+        << QByteArray("Key=HCU\\Software\\Vesk\\New\x82 A") << QString();
+    QTest::newRow("value name: lone lead byte")
+        << QByteArray("String=V\x82,1") << QStringLiteral("V") + QChar(QChar::ReplacementCharacter);
+    QTest::newRow("value text: lone lead byte")
+        << QByteArray("String=V,1\x82") << QStringLiteral("V");
+}
+
+void TestUninstallEngine::inexactRegistryLinesStop() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, shownName);
+    Fixture f;
+    const QString sig = QStringLiteral("//Orlin-Uninstaller");
+    const QString path = QDir::toNativeSeparators(f.scriptPath);
+    QByteArray script;
+    QString errorText;
+    if (shownName.isEmpty()) {
+        script = scriptText({sig, QStringLiteral("[CreateReg]")}) + line + "\r\n" +
+                 scriptText({QStringLiteral("String=V,1")});
+        errorText = noOpenKeyText(path, 4, QStringLiteral("V"));
+    } else {
+        script = scriptText({sig, QStringLiteral("[CreateReg]"),
+                             QStringLiteral("Key=HCU\\Software\\Vesk\\New")}) +
+                 line + "\r\n";
+        errorText = inexactValueText(path, 4, shownName);
+    }
+    script += scriptText({QStringLiteral("end;"), QStringLiteral("[DeleteFile]"),
+                          QStringLiteral("UnRuvex.inf"), QStringLiteral("end;")});
+    QVERIFY(test::writeFileBytes(f.scriptPath, script));
+    f.dialogs.expectMessage(startQuestionText(), ResultYes).expectMessage(errorText);
+    QCOMPARE(f.runProgram(), 1);
+    f.verifyBoxes();
+    QCOMPARE(f.dialogs.shown().last().text, errorText);
+    // Nothing was written under any name, and the later section did not run.
+    QCOMPARE(f.registry.subkeyNames(RegRoot::CurrentUser, "Software\\Vesk"),
+             shownName.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{"New"});
+    QVERIFY(f.registry.valueNames(RegRoot::CurrentUser, "Software\\Vesk\\New").isEmpty());
+    QVERIFY(QFileInfo::exists(f.scriptPath));
+}
+
 void TestUninstallEngine::copyAndMoveSectionsAreSkipped() {
     Fixture f;
     f.writeFile(f.inApp(QStringLiteral("a.txt")));
@@ -524,6 +631,66 @@ void TestUninstallEngine::refusedValueStops() {
     QVERIFY(f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\New", "Ok"));
     QVERIFY(!f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\New", "Later"));
     QVERIFY(QFileInfo::exists(f.scriptPath));
+}
+
+// A registry file the reader refuses (a hand-written value with "\T") is put
+// aside by the registry; the uninstaller says so in a box of its own, naming
+// the file and its copy, and goes on with the fresh root.
+void TestUninstallEngine::damagedRegistryFileIsReported_data() {
+    QTest::addColumn<QStringList>("sections");
+    QTest::addColumn<bool>("settingsDeleted");
+    const QString end = QStringLiteral("end;");
+    QTest::newRow("met by a deletion")
+        << QStringList{QStringLiteral("[DeleteReg]"), QStringLiteral("Inst=Pomwick"),
+                       QStringLiteral("Uninst=Pomwick2.0b"), end}
+        << true;
+    QTest::newRow("met by a creation")
+        << QStringList{QStringLiteral("[CreateReg]"),
+                       QStringLiteral("Key=HCU\\Software\\Vesk\\Fresh"),
+                       QStringLiteral("String=a,1"), end}
+        << false;
+}
+
+void TestUninstallEngine::damagedRegistryFileIsReported() {
+    QFETCH(QStringList, sections);
+    QFETCH(bool, settingsDeleted);
+    Fixture f;
+    f.registry.writeString(RegRoot::LocalMachine, kUninstallList + "Pomwick2.0b", "DisplayName",
+                           "Kelvari 2.0b");
+    const QString userFile = f.registry.fileFor(RegRoot::CurrentUser);
+    const QByteArray damaged = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vesk\\Pomwick]\r\n"
+                               "\"SaveDir\"=\"C:\\Tools\"\r\n";
+    QVERIFY(test::writeFileBytes(userFile, damaged));
+    f.writeScript(QStringList{QStringLiteral("//Orlin-Uninstaller")}
+                  << sections
+                  << QStringList{QStringLiteral("[DeleteFile]"), QStringLiteral("UnRuvex.inf"),
+                                 QStringLiteral("end;")});
+
+    f.dialogs.expectMessage(startQuestionText(), ResultYes);
+    if (settingsDeleted)
+        f.dialogs.expectMessage(settingsQuestionText(), ResultYes);
+    f.dialogs.expectMessage(QDir::toNativeSeparators(userFile))
+        .expectMessage(finalReportText(true, settingsDeleted));
+    QCOMPARE(f.runProgram(), 0);
+    f.verifyBoxes();
+
+    const QStringList copies =
+        QDir(f.registry.folder()).entryList({QStringLiteral("HKEY_CURRENT_USER.reg.damaged-*")});
+    QCOMPARE(copies.size(), 1);
+    const QString copy = QDir(f.registry.folder()).filePath(copies.first());
+    QCOMPARE(test::readFileBytes(copy), damaged);
+    const test::ShownDialog &report = f.dialogs.shown().at(settingsDeleted ? 2 : 1);
+    QCOMPARE(report.messageKind, MessageKind::Error);
+    QCOMPARE(report.buttons, MessageButtons(MessageButton::Ok));
+    QVERIFY2(report.text.contains(QDir::toNativeSeparators(copy)), qPrintable(report.text));
+    // The run went on: the later line ran, and the step that met the damage was
+    // made on the fresh root.
+    if (settingsDeleted) {
+        QVERIFY(!f.registry.keyExists(RegRoot::LocalMachine, kUninstallList + "Pomwick2.0b"));
+    } else {
+        QCOMPARE(f.registry.readValue(RegRoot::CurrentUser, "Software\\Vesk\\Fresh", "a")->data,
+                 QByteArray("1"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUninstallEngine)

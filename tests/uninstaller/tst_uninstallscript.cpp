@@ -194,6 +194,11 @@ void TestUninstallScript::registryNameLines() {
     // A line without a name would name the whole list or vendor key.
     QCOMPARE(uninstKeyPath("Uninst="), std::nullopt);
     QCOMPARE(instKeyPath("Inst=\\"), std::nullopt);
+    // Nor does a name that is not exact Shift-JIS: it is never read as some other key.
+    QCOMPARE(uninstKeyPath("Uninst=App\x82 A"), std::nullopt);
+    QCOMPARE(instKeyPath("Inst=App\x82"), std::nullopt);
+    QCOMPARE(instKeyPath(QByteArray("Inst=") + sj(u"表ソ")),
+             std::optional<QByteArray>(QByteArray("Software\\Vesk\\") + sj(u"表ソ")));
 }
 
 void TestUninstallScript::keyLines_data() {
@@ -291,6 +296,7 @@ void TestUninstallScript::fileLines() {
     // A 0x5C trail byte is part of its character, not a separator.
     QCOMPARE(filePathFor(script, sj(u"表.txt")), script + QStringLiteral("表.txt"));
     QCOMPARE(filePathFor(windows, QByteArray()), QString());
+    QCOMPARE(filePathFor(windows, "lead\x82"), QString());
     QVERIFY(isSaveFolderLine("SaveFolder"));
     QVERIFY(!isSaveFolderLine("SaveFolder "));
 }
