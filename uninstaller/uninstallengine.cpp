@@ -34,7 +34,7 @@ struct OpenKey {
 
 } // namespace
 
-UninstallEngine::UninstallEngine(Dialogs &dialogs, UninstallRegistry &registry,
+UninstallEngine::UninstallEngine(MessagePrompt &dialogs, UninstallRegistry &registry,
                                  UninstallFiles &files, UninstallFolders folders)
     : m_dialogs(dialogs), m_registry(registry), m_files(files), m_folders(std::move(folders)) {}
 

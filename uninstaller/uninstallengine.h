@@ -1,13 +1,13 @@
 #pragma once
 // Runs one uninstall script: the warnings, the start question, the registry
 // deletions and creations, then the file sections in the order they stand.
-// Every prompt and every stopping error goes through Dialogs as an ownerless
+// Every prompt and every stopping error goes through MessagePrompt as an ownerless
 // message box; the final report is the caller's.
 
 #include <QSet>
 #include <functional>
 
-#include "platform/dialogs.h"
+#include "platform/messages.h"
 #include "uninstaller/scriptformat.h"
 #include "uninstaller/scriptpath.h"
 #include "uninstaller/uninstallhost.h"
@@ -28,7 +28,7 @@ struct UninstallResult {
 
 class UninstallEngine {
 public:
-    UninstallEngine(Dialogs &dialogs, UninstallRegistry &registry, UninstallFiles &files,
+    UninstallEngine(MessagePrompt &dialogs, UninstallRegistry &registry, UninstallFiles &files,
                     UninstallFolders folders);
 
     UninstallResult run(const ScriptLocation &script);
@@ -49,7 +49,7 @@ private:
     void onRegistry(const std::function<void()> &step);
     void reportDamage(const RegistryFileDamaged &damage);
 
-    Dialogs &m_dialogs;
+    MessagePrompt &m_dialogs;
     UninstallRegistry &m_registry;
     UninstallFiles &m_files;
     UninstallFolders m_folders;

@@ -8,7 +8,7 @@
 
 namespace kelvari::uninst {
 
-void showAbout(Dialogs &dialogs, const QString &programPath) {
+void showAbout(MessagePrompt &dialogs, const QString &programPath) {
     const QDate date = QFileInfo(programPath).lastModified().date();
     MessageRequest request;
     request.owner = nullptr;
@@ -19,7 +19,7 @@ void showAbout(Dialogs &dialogs, const QString &programPath) {
     dialogs.message(request);
 }
 
-void showFinalReport(Dialogs &dialogs, const UninstallResult &result) {
+void showFinalReport(MessagePrompt &dialogs, const UninstallResult &result) {
     MessageRequest request;
     request.owner = nullptr;
     request.kind = MessageKind::Information;

@@ -9,7 +9,7 @@
 namespace kelvari::uninst {
 
 struct ProgramContext {
-    Dialogs &dialogs;
+    MessagePrompt &dialogs;
     UninstallRegistry &registry;
     UninstallFiles &files;
     UninstallFolders folders;
@@ -20,7 +20,7 @@ struct ProgramContext {
 // error message ended the run.
 int runUninstaller(const QStringList &arguments, ProgramContext &context);
 
-void showAbout(Dialogs &dialogs, const QString &programPath);
-void showFinalReport(Dialogs &dialogs, const UninstallResult &result);
+void showAbout(MessagePrompt &dialogs, const QString &programPath);
+void showFinalReport(MessagePrompt &dialogs, const UninstallResult &result);
 
 } // namespace kelvari::uninst
