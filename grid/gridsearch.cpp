@@ -1,6 +1,7 @@
 #include "grid/gridsearch.h"
 
 #include "grid/gridsort.h"
+#include "grid/textcompare.h"
 #include "platform/errors.h"
 #include "platform/sjis.h"
 
@@ -113,7 +114,7 @@ std::optional<qint64> readTime(Reader &r) {
     r.skipBlanks();
     if (!r.atEnd()) {
         const QByteArray two =
-            r.s.sliced(r.p, std::min<qsizetype>(2, r.s.size() - r.p)).toByteArray().toUpper();
+            upperAscii(r.s.sliced(r.p, std::min<qsizetype>(2, r.s.size() - r.p)));
         if (two == "AM" || two == "PM") {
             if (h > 12)
                 return std::nullopt;
@@ -161,16 +162,6 @@ qint64 readSystemDateTime(QByteArrayView text) {
 // GridSorter: search
 
 namespace {
-QByteArray upperAscii(QByteArrayView text) {
-    // Byte by byte over a-z; the key and the cell are treated alike.
-    QByteArray out = text.toByteArray();
-    for (char &c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    }
-    return out;
-}
-
 // How many rows ahead a search asks for (see FindNext).
 constexpr int kPrefetchRows = 8;
 

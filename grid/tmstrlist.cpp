@@ -113,19 +113,6 @@ int sign(int v) {
     return (v > 0) - (v < 0);
 }
 
-QByteArray upperAscii(QByteArrayView text) {
-    QByteArray out = text.toByteArray();
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (sjis::isLeadByte(out[i])) {
-            ++i; // leave the second byte of a double-byte character alone
-            continue;
-        }
-        if (out[i] >= 'a' && out[i] <= 'z')
-            out[i] = char(out[i] - 'a' + 'A');
-    }
-    return out;
-}
-
 QByteArray rightAligned(qint64 value, int width) {
     QByteArray digits = QByteArray::number(value);
     if (digits.size() < width)
