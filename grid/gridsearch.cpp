@@ -267,7 +267,7 @@ bool GridSorter::FindNext(const CellStore &cells, int &col, int &row) {
     qint64 when = 0;
     QByteArray upperKey;
     std::optional<TextKeyMatcher> textKey;
-    switch (m_keyType) {
+    switch (m_settings.keyType) {
     case soString:
         if (m_searchSubstring) {
             m_searchKey = upperAscii(m_searchKey);
@@ -292,9 +292,9 @@ bool GridSorter::FindNext(const CellStore &cells, int &col, int &row) {
     for (;;) {
         cells.prefetchRow(m_area.currentRow + prefetchDistance);
         const QByteArrayView text = viewOf(cells.cellView(m_area.currentCol, m_area.currentRow));
-        const QByteArrayView key = cutKey(text, m_keyPos, m_keyLen);
+        const QByteArrayView key = m_settings.keyOf(text);
         bool match = false;
-        switch (m_keyType) {
+        switch (m_settings.keyType) {
         case soString:
             if (m_searchSubstring)
                 match = upperAscii(text).contains(upperKey);

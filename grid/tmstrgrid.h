@@ -114,7 +114,8 @@ public:
     QStringList &DroppedFiles() { return m_droppedFiles; }
 
     // --- sorting, searching and the grid file ---
-    // The key settings shared by sorts and searches.
+    // The key settings of sorts and searches: one SortSettings value, which
+    // SortIndex reads too.
     TMSortType KeyType() const { return m_sorter.KeyType(); }
     void SetKeyType(TMSortType type) { m_sorter.setKeyType(type); }
     int KeyPos() const { return m_sorter.KeyPos(); }
@@ -125,8 +126,7 @@ public:
     void SetUseFixed(HandleFixed mode) { m_sorter.setUseFixed(mode); }
     bool SortDescending() const { return m_sorter.SortDescending(); }
     void SetSortDescending(bool descending) { m_sorter.setSortDescending(descending); }
-    // Passed on to SortIndex; a format that cannot be read raises E_Format_Invalid
-    // after it has been stored.
+    // A format that cannot be read raises E_Format_Invalid after it has been stored.
     const QByteArray &DateTimeFormat() const { return m_sorter.DateTimeFormat(); }
     void SetDateTimeFormat(QByteArrayView format) { m_sorter.setDateTimeFormat(format); }
     bool ShortYearExpand() const { return m_sorter.ShortYearExpand(); }
