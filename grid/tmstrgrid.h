@@ -70,8 +70,27 @@ public:
 
     CellStore &cells() { return m_store; }
     const CellStore &cells() const { return m_store; }
-    // Wrap direct CellStore changes: the view is reset once and the counts re-read.
-    // An open editor is committed and closed first.
+    // Direct CellStore changes go inside a bulk change: the outermost one
+    // commits and closes an open editor when it starts, and when it ends the
+    // counts are re-read and the view is reset once. Bulk changes nest.
+    //   {
+    //       const auto bulk = grid.bulkChange();
+    //       grid.cells().setRowCount(n); ...
+    //   } // the view shows the new cells from here
+    class [[nodiscard]] BulkChange {
+    public:
+        explicit BulkChange(TmStrGrid &grid) : m_grid(grid) { m_grid.beginBulkChange(); }
+        // Also when an exception leaves the scope: the grid takes changes again.
+        ~BulkChange() { m_grid.endBulkChange(); }
+        BulkChange(const BulkChange &) = delete;
+        BulkChange &operator=(const BulkChange &) = delete;
+
+    private:
+        TmStrGrid &m_grid;
+    };
+    [[nodiscard]] BulkChange bulkChange() { return BulkChange(*this); }
+    // The two ends of a bulk change, for a change that cannot sit in one scope;
+    // every begin needs its end, also on an exception. Prefer bulkChange().
     void beginBulkChange();
     void endBulkChange();
     // Where an edit holding characters CP932 cannot hold is reported.
