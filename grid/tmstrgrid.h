@@ -21,8 +21,6 @@
 #include <memory>
 #include <vector>
 
-class QMimeData;
-
 namespace kelvari {
 
 class Dialogs;
@@ -250,7 +248,8 @@ private:
                     QWidget *source, QMouseEvent *event);
     QChar keyChar(const QKeyEvent *event) const;
     bool clipboardShortcut(QChar key);
-    void handleDrop(const QMimeData *mime, const QPoint &client);
+    // A drop on the grid or on one of its headers (`source`).
+    void handleDrop(QWidget *source, QDropEvent *event);
 
     // The header counts the sorts and searches work with.
     GridShape sortShape() const { return GridShape{SavedFixedRows(), SavedFixedCols()}; }

@@ -545,9 +545,12 @@ private slots:
         TmStrGrid grid;
         QMimeData mime;
         mime.setText(QStringLiteral("text"));
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(grid.viewport(), &enter);
-        QVERIFY(!enter.isAccepted());
+        for (QWidget *target : {grid.viewport(), grid.horizontalHeader()->viewport()}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &enter);
+            QVERIFY(!enter.isAccepted());
+        }
     }
 
     void clickOnHeaderCell() {
