@@ -1,6 +1,7 @@
 #include "grid/gridsearch.h"
 
 #include "grid/gridsort.h"
+#include "grid/textcompare.h"
 #include "platform/errors.h"
 #include "platform/sjis.h"
 
@@ -113,7 +114,7 @@ std::optional<qint64> readTime(Reader &r) {
     r.skipBlanks();
     if (!r.atEnd()) {
         const QByteArray two =
-            r.s.sliced(r.p, std::min<qsizetype>(2, r.s.size() - r.p)).toByteArray().toUpper();
+            upperAscii(r.s.sliced(r.p, std::min<qsizetype>(2, r.s.size() - r.p)));
         if (two == "AM" || two == "PM") {
             if (h > 12)
                 return std::nullopt;
@@ -161,16 +162,6 @@ qint64 readSystemDateTime(QByteArrayView text) {
 // GridSorter: search
 
 namespace {
-QByteArray upperAscii(QByteArrayView text) {
-    // Byte by byte over a-z; the key and the cell are treated alike.
-    QByteArray out = text.toByteArray();
-    for (char &c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    }
-    return out;
-}
-
 // How many rows ahead a search asks for (see FindNext).
 constexpr int kPrefetchRows = 8;
 
@@ -276,7 +267,7 @@ bool GridSorter::FindNext(const CellStore &cells, int &col, int &row) {
     qint64 when = 0;
     QByteArray upperKey;
     std::optional<TextKeyMatcher> textKey;
-    switch (m_keyType) {
+    switch (m_settings.keyType) {
     case soString:
         if (m_searchSubstring) {
             m_searchKey = upperAscii(m_searchKey);
@@ -301,9 +292,9 @@ bool GridSorter::FindNext(const CellStore &cells, int &col, int &row) {
     for (;;) {
         cells.prefetchRow(m_area.currentRow + prefetchDistance);
         const QByteArrayView text = viewOf(cells.cellView(m_area.currentCol, m_area.currentRow));
-        const QByteArrayView key = cutKey(text, m_keyPos, m_keyLen);
+        const QByteArrayView key = m_settings.keyOf(text);
         bool match = false;
-        switch (m_keyType) {
+        switch (m_settings.keyType) {
         case soString:
             if (m_searchSubstring)
                 match = upperAscii(text).contains(upperKey);

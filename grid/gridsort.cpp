@@ -63,46 +63,17 @@ struct KeptCells {
 
 } // namespace
 
-GridSorter::GridSorter() {
-    // The engine's defaults are the grid's.
-    m_dateTimeFormat = m_sortIndex.DateTimeFormat();
-    m_shortYearExpand = m_sortIndex.ShortYearExpand();
-    m_shortYearBorder = m_sortIndex.ShortYearBorder();
-}
-
-void GridSorter::setDateTimeFormat(QByteArrayView format) {
-    m_dateTimeFormat = format.toByteArray();
-    m_sortIndex.setDateTimeFormat(format);
-}
-
-void GridSorter::setShortYearExpand(bool expand) {
-    m_shortYearExpand = expand;
-    m_sortIndex.setShortYearExpand(expand);
-}
-
-void GridSorter::setShortYearBorder(int border) {
-    m_shortYearBorder = border;
-    m_sortIndex.setShortYearBorder(border);
-}
-
-void GridSorter::configure(TmStrList &list, int firstSortable) const {
-    list.copySettings(m_sortIndex); // the date format as SortIndex parsed it
-    list.setSorted(false);
-    list.setKeyPos(m_keyPos);
-    list.setKeyLen(m_keyLen);
-    list.setKeyType(m_keyType);
-    list.setFirstSortable(firstSortable);
-    list.setDescending(m_sortDescending);
+void GridSorter::prepareSortIndex(int firstSortable) {
+    m_sortIndex.setSorted(false);
+    m_sortIndex.setFirstSortable(firstSortable);
 }
 
 // P[k] = the former index of the key that goes to position k.
 std::vector<int> GridSorter::orderOf(const CellStore &cells, Line line, int index,
                                      int firstSortable, bool tieBreak) const {
-    TmStrList list;
-    configure(list, firstSortable);
     const int count = line == Line::Column ? cells.rowCount() : cells.colCount();
-    return list.orderOfTexts(
-        count,
+    return sortOrder(
+        m_settings, firstSortable, count,
         [&](int i) {
             const std::string_view cell =
                 line == Line::Column ? cells.cellView(index, i) : cells.cellView(i, index);
@@ -247,7 +218,7 @@ void GridSorter::SortCompleteRows(CellStore &cells, GridShape shape, int ACol) {
     const int sortedFrom = m_useFixed == hfYes ? 0 : shape.fixedRows;
     const int movedFrom = m_useFixed == hfNot ? shape.fixedCols : 0;
     const std::vector<int> order = orderOf(cells, Line::Column, ACol, sortedFrom, true);
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_firstMovedCol = movedFrom;
     applyOrder(cells, kCompleteRows, order);
     m_lastSortKind = kCompleteRows;
@@ -257,7 +228,7 @@ void GridSorter::SortCompleteColumns(CellStore &cells, GridShape shape, int ARow
     const int sortedFrom = m_useFixed == hfYes ? 0 : shape.fixedCols;
     const int movedFrom = m_useFixed == hfNot ? shape.fixedRows : 0;
     const std::vector<int> order = orderOf(cells, Line::Row, ARow, sortedFrom, true);
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_firstMovedRow = movedFrom;
     applyOrder(cells, kCompleteColumns, order);
     m_lastSortKind = kCompleteColumns;
@@ -266,7 +237,7 @@ void GridSorter::SortCompleteColumns(CellStore &cells, GridShape shape, int ARow
 void GridSorter::SortCol(CellStore &cells, GridShape shape, int ACol) {
     const int sortedFrom = m_useFixed == hfYes ? 0 : shape.fixedRows;
     const std::vector<int> order = orderOf(cells, Line::Column, ACol, sortedFrom, false);
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_sortedLine = ACol;
     applyOrder(cells, kCol, order);
     m_lastSortKind = kCol;
@@ -275,7 +246,7 @@ void GridSorter::SortCol(CellStore &cells, GridShape shape, int ACol) {
 void GridSorter::SortRow(CellStore &cells, GridShape shape, int ARow) {
     const int sortedFrom = m_useFixed == hfYes ? 0 : shape.fixedCols;
     const std::vector<int> order = orderOf(cells, Line::Row, ARow, sortedFrom, false);
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_sortedLine = ARow;
     applyOrder(cells, kRow, order);
     m_lastSortKind = kRow;
@@ -289,7 +260,7 @@ void GridSorter::SortAllRows(CellStore &cells, GridShape shape) {
         const std::vector<int> block = orderOf(cells, Line::Row, r, sortedFrom, false);
         order.insert(order.end(), block.begin(), block.end());
     }
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_firstMovedRow = movedFrom;
     m_blockSize = cells.colCount();
     applyOrder(cells, kAllRows, order);
@@ -304,7 +275,7 @@ void GridSorter::SortAllCols(CellStore &cells, GridShape shape) {
         const std::vector<int> block = orderOf(cells, Line::Column, c, sortedFrom, false);
         order.insert(order.end(), block.begin(), block.end());
     }
-    configure(m_sortIndex, sortedFrom);
+    prepareSortIndex(sortedFrom);
     m_firstMovedCol = movedFrom;
     m_blockSize = cells.rowCount();
     applyOrder(cells, kAllCols, order);

@@ -58,27 +58,31 @@ struct SearchArea {
 
 class GridSorter {
 public:
-    GridSorter();
+    GridSorter() = default;
+    // SortIndex refers to the settings of its own sorter.
+    GridSorter(const GridSorter &) = delete;
+    GridSorter &operator=(const GridSorter &) = delete;
 
     // --- key settings (the grid's published properties) ---
-    TMSortType KeyType() const { return m_keyType; }
-    void setKeyType(TMSortType type) { m_keyType = type; }
-    int KeyPos() const { return m_keyPos; }
-    void setKeyPos(int pos) { m_keyPos = pos; }
-    int KeyLen() const { return m_keyLen; }
-    void setKeyLen(int len) { m_keyLen = len; }
+    // The one value the sorts, the searches and SortIndex read.
+    const SortSettings &settings() const { return m_settings; }
+    TMSortType KeyType() const { return m_settings.keyType; }
+    void setKeyType(TMSortType type) { m_settings.keyType = type; }
+    int KeyPos() const { return m_settings.keyPos; }
+    void setKeyPos(int pos) { m_settings.keyPos = pos; }
+    int KeyLen() const { return m_settings.keyLen; }
+    void setKeyLen(int len) { m_settings.keyLen = len; }
     HandleFixed UseFixed() const { return m_useFixed; }
     void setUseFixed(HandleFixed mode) { m_useFixed = mode; }
-    bool SortDescending() const { return m_sortDescending; }
-    void setSortDescending(bool descending) { m_sortDescending = descending; }
-    // Forwarded to SortIndex; a bad format raises E_Format_Invalid after the
-    // text has been stored.
-    const QByteArray &DateTimeFormat() const { return m_dateTimeFormat; }
-    void setDateTimeFormat(QByteArrayView format);
-    bool ShortYearExpand() const { return m_shortYearExpand; }
-    void setShortYearExpand(bool expand);
-    int ShortYearBorder() const { return m_shortYearBorder; }
-    void setShortYearBorder(int border);
+    bool SortDescending() const { return m_settings.descending; }
+    void setSortDescending(bool descending) { m_settings.descending = descending; }
+    // A bad format raises E_Format_Invalid after the text has been stored.
+    const QByteArray &DateTimeFormat() const { return m_settings.dateTimeFormat(); }
+    void setDateTimeFormat(QByteArrayView format) { m_settings.setDateTimeFormat(format); }
+    bool ShortYearExpand() const { return m_settings.shortYearExpand; }
+    void setShortYearExpand(bool expand) { m_settings.shortYearExpand = expand; }
+    int ShortYearBorder() const { return m_settings.shortYearBorder; }
+    void setShortYearBorder(int border) { m_settings.shortYearBorder = border; }
 
     TmStrList &SortIndex() { return m_sortIndex; }
     const TmStrList &SortIndex() const { return m_sortIndex; }
@@ -117,7 +121,8 @@ public:
     bool FindNext(const CellStore &cells, int &col, int &row);
 
 private:
-    void configure(TmStrList &list, int firstSortable) const;
+    // SortIndex ready to take an order whose lines before firstSortable stay.
+    void prepareSortIndex(int firstSortable);
     // The cells of one column (Line::Column) or one row are the keys.
     enum class Line { Column, Row };
     std::vector<int> orderOf(const CellStore &cells, Line line, int index, int firstSortable,
@@ -127,16 +132,10 @@ private:
     bool step();
     bool areaEmpty() const;
 
-    TMSortType m_keyType = soString;
-    int m_keyPos = 1;
-    int m_keyLen = 2147483647;
+    SortSettings m_settings;
     HandleFixed m_useFixed = hfNot;
-    bool m_sortDescending = false;
-    QByteArray m_dateTimeFormat;
-    bool m_shortYearExpand = true;
-    int m_shortYearBorder = 10;
 
-    TmStrList m_sortIndex;
+    TmStrList m_sortIndex{m_settings};
     int m_lastSortKind = 0;
     int m_sortedLine = 0;
     int m_firstMovedCol = 0;

@@ -131,6 +131,17 @@ private:
 
 } // namespace
 
+QByteArray upperAscii(QByteArrayView text) {
+    QByteArray out = text.toByteArray();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (sjis::isLeadByte(out[i]))
+            ++i;
+        else if (out[i] >= 'a' && out[i] <= 'z')
+            out[i] = char(out[i] - 'a' + 'A');
+    }
+    return out;
+}
+
 int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b) {
     return sign(compareDecoded(collation().collator.get(), sjis::decode(a), sjis::decode(b)));
 }

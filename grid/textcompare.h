@@ -17,6 +17,11 @@ namespace kelvari {
 class LeadingWeightTable;
 class TextCollator;
 
+// The text with the ASCII letters a to z capitalised. The second byte of a
+// double-byte character is left alone: it may lie in a to z (テ is 83 65), and
+// capitalising it would turn the character into another one (ウ, 83 45).
+QByteArray upperAscii(QByteArrayView text);
+
 // Negative, 0 or positive.
 int compareTextIgnoringCase(QByteArrayView a, QByteArrayView b);
 

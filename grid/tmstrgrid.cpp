@@ -41,6 +41,21 @@ bool hasLocalFiles(const QMimeData *mime) {
     return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
 }
 
+// Files from the desktop are the only drops the grid and its headers take.
+// (A drag entering is a QDragMoveEvent too.)
+void acceptFileDrag(QDragMoveEvent *event) {
+    if (hasLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+// The key event again, carrying the character OnKeyPress put in its place.
+QKeyEvent withCharacter(const QKeyEvent &event, QChar key) {
+    return QKeyEvent(event.type(), event.key(), event.modifiers(), QString(key),
+                     event.isAutoRepeat(), static_cast<quint16>(event.count()));
+}
+
 // Lines end at CR LF, a lone CR or a lone LF; cells are separated by TAB. Shift-JIS
 // second bytes are 0x40 and up, so these bytes never sit inside a character.
 std::vector<std::vector<QByteArrayView>> splitBlock(QByteArrayView text) {
@@ -862,8 +877,7 @@ void TmStrGrid::keyPressEvent(QKeyEvent *event) {
             return;
         }
         if (key != original) {
-            QKeyEvent replaced(event->type(), event->key(), event->modifiers(), QString(key),
-                               event->isAutoRepeat(), static_cast<quint16>(event->count()));
+            QKeyEvent replaced = withCharacter(*event, key);
             QTableView::keyPressEvent(&replaced);
             event->setAccepted(replaced.isAccepted());
             return;
@@ -913,8 +927,7 @@ bool TmStrGrid::editorKeyPress(QWidget *editor, QKeyEvent *event) {
         return true;
     if (key == original)
         return false;
-    QKeyEvent replaced(event->type(), event->key(), event->modifiers(), QString(key),
-                       event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QKeyEvent replaced = withCharacter(*event, key);
     m_forwarding = true;
     QCoreApplication::sendEvent(editor, &replaced);
     m_forwarding = false;
@@ -1130,20 +1143,12 @@ bool TmStrGrid::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (hasLocalFiles(drag->mimeData()))
-            drag->acceptProposedAction();
-        else
-            drag->ignore();
+    case QEvent::DragMove:
+        acceptFileDrag(static_cast<QDragMoveEvent *>(event));
         return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        handleDrop(drop->mimeData(), clientPos(source, drop->position().toPoint()));
-        drop->acceptProposedAction();
+    case QEvent::Drop:
+        handleDrop(source, static_cast<QDropEvent *>(event));
         return true;
-    }
     default:
         return QTableView::eventFilter(watched, event);
     }
@@ -1152,25 +1157,20 @@ bool TmStrGrid::eventFilter(QObject *watched, QEvent *event) {
 // ------------------------------------------------------------------ drops
 
 void TmStrGrid::dragEnterEvent(QDragEnterEvent *event) {
-    if (hasLocalFiles(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    acceptFileDrag(event);
 }
 
 void TmStrGrid::dragMoveEvent(QDragMoveEvent *event) {
-    if (hasLocalFiles(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    acceptFileDrag(event);
 }
 
 void TmStrGrid::dropEvent(QDropEvent *event) {
-    handleDrop(event->mimeData(), clientPos(viewport(), event->position().toPoint()));
-    event->acceptProposedAction();
+    handleDrop(viewport(), event);
 }
 
-void TmStrGrid::handleDrop(const QMimeData *mime, const QPoint &client) {
+void TmStrGrid::handleDrop(QWidget *source, QDropEvent *event) {
+    const QMimeData *mime = event->mimeData();
+    const QPoint client = clientPos(source, event->position().toPoint());
     m_droppedFiles.clear();
     if ((OnDropFiles || m_keepFiles) && mime) {
         // Full paths, in the order the desktop gave them; nothing is cut short.
@@ -1184,6 +1184,7 @@ void TmStrGrid::handleDrop(const QMimeData *mime, const QPoint &client) {
         OnDropFiles(*this, client.x(), client.y(), inClientArea(client));
     if (!m_keepFiles)
         m_droppedFiles.clear();
+    event->acceptProposedAction();
 }
 
 } // namespace kelvari

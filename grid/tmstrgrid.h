@@ -21,8 +21,6 @@
 #include <memory>
 #include <vector>
 
-class QMimeData;
-
 namespace kelvari {
 
 class Dialogs;
@@ -70,8 +68,27 @@ public:
 
     CellStore &cells() { return m_store; }
     const CellStore &cells() const { return m_store; }
-    // Wrap direct CellStore changes: the view is reset once and the counts re-read.
-    // An open editor is committed and closed first.
+    // Direct CellStore changes go inside a bulk change: the outermost one
+    // commits and closes an open editor when it starts, and when it ends the
+    // counts are re-read and the view is reset once. Bulk changes nest.
+    //   {
+    //       const auto bulk = grid.bulkChange();
+    //       grid.cells().setRowCount(n); ...
+    //   } // the view shows the new cells from here
+    class [[nodiscard]] BulkChange {
+    public:
+        explicit BulkChange(TmStrGrid &grid) : m_grid(grid) { m_grid.beginBulkChange(); }
+        // Also when an exception leaves the scope: the grid takes changes again.
+        ~BulkChange() { m_grid.endBulkChange(); }
+        BulkChange(const BulkChange &) = delete;
+        BulkChange &operator=(const BulkChange &) = delete;
+
+    private:
+        TmStrGrid &m_grid;
+    };
+    [[nodiscard]] BulkChange bulkChange() { return BulkChange(*this); }
+    // The two ends of a bulk change, for a change that cannot sit in one scope;
+    // every begin needs its end, also on an exception. Prefer bulkChange().
     void beginBulkChange();
     void endBulkChange();
     // Where an edit holding characters CP932 cannot hold is reported.
@@ -114,7 +131,8 @@ public:
     QStringList &DroppedFiles() { return m_droppedFiles; }
 
     // --- sorting, searching and the grid file ---
-    // The key settings shared by sorts and searches.
+    // The key settings of sorts and searches: one SortSettings value, which
+    // SortIndex reads too.
     TMSortType KeyType() const { return m_sorter.KeyType(); }
     void SetKeyType(TMSortType type) { m_sorter.setKeyType(type); }
     int KeyPos() const { return m_sorter.KeyPos(); }
@@ -125,8 +143,7 @@ public:
     void SetUseFixed(HandleFixed mode) { m_sorter.setUseFixed(mode); }
     bool SortDescending() const { return m_sorter.SortDescending(); }
     void SetSortDescending(bool descending) { m_sorter.setSortDescending(descending); }
-    // Passed on to SortIndex; a format that cannot be read raises E_Format_Invalid
-    // after it has been stored.
+    // A format that cannot be read raises E_Format_Invalid after it has been stored.
     const QByteArray &DateTimeFormat() const { return m_sorter.DateTimeFormat(); }
     void SetDateTimeFormat(QByteArrayView format) { m_sorter.setDateTimeFormat(format); }
     bool ShortYearExpand() const { return m_sorter.ShortYearExpand(); }
@@ -231,7 +248,8 @@ private:
                     QWidget *source, QMouseEvent *event);
     QChar keyChar(const QKeyEvent *event) const;
     bool clipboardShortcut(QChar key);
-    void handleDrop(const QMimeData *mime, const QPoint &client);
+    // A drop on the grid or on one of its headers (`source`).
+    void handleDrop(QWidget *source, QDropEvent *event);
 
     // The header counts the sorts and searches work with.
     GridShape sortShape() const { return GridShape{SavedFixedRows(), SavedFixedCols()}; }

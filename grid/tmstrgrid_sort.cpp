@@ -8,59 +8,42 @@
 
 namespace kelvari {
 
-namespace {
-
-// Keeps the view in step with a change of the cells also when the change
-// throws: the model reset that beginBulkChange opened is always closed.
-class BulkChange {
-public:
-    explicit BulkChange(TmStrGrid &grid) : m_grid(grid) { m_grid.beginBulkChange(); }
-    ~BulkChange() { m_grid.endBulkChange(); }
-    BulkChange(const BulkChange &) = delete;
-    BulkChange &operator=(const BulkChange &) = delete;
-
-private:
-    TmStrGrid &m_grid;
-};
-
-} // namespace
-
 void TmStrGrid::SetReverseSearch(bool reverse) {
     m_sorter.SetReverseSearch(m_store, reverse);
 }
 
 void TmStrGrid::SortCompleteRows(int ACol) {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortCompleteRows(m_store, sortShape(), ACol);
 }
 
 void TmStrGrid::SortCompleteColumns(int ARow) {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortCompleteColumns(m_store, sortShape(), ARow);
 }
 
 void TmStrGrid::SortCol(int ACol) {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortCol(m_store, sortShape(), ACol);
 }
 
 void TmStrGrid::SortRow(int ARow) {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortRow(m_store, sortShape(), ARow);
 }
 
 void TmStrGrid::SortAllRows() {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortAllRows(m_store, sortShape());
 }
 
 void TmStrGrid::SortAllCols() {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.SortAllCols(m_store, sortShape());
 }
 
 void TmStrGrid::UndoSort() {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     m_sorter.UndoSort(m_store);
 }
 
@@ -86,7 +69,7 @@ void TmStrGrid::SaveToFile(const QString &fileName, QByteArrayView separator) co
 }
 
 void TmStrGrid::LoadFromFile(const QString &fileName, QByteArrayView separator) {
-    BulkChange bulk(*this);
+    const BulkChange bulk(*this);
     kelvari::LoadFromFile(m_store, fileName, separator);
     // During a header-cell press the real header counts are the saved ones, and
     // the press puts them back: they must fit the counts the file gave.

@@ -1,12 +1,7 @@
 #include "grid/tmstrlist.h"
 
-#include "platform/sjis.h"
-
 #include <algorithm>
-#include <cctype>
 #include <charconv>
-#include <cmath>
-#include <limits>
 #include <numeric>
 
 namespace kelvari {
@@ -23,120 +18,16 @@ QString duplicatesNotAllowed() {
 }
 } // namespace listerror
 
-// ---------------------------------------------------------------------------
-// Keys
-
-QByteArrayView cutKey(QByteArrayView text, int keyPos, int keyLen) {
-    const qint64 start = qint64(std::max(keyPos, 1)) - 1;
-    if (start >= text.size())
-        return {};
-    const qint64 len = std::min<qint64>(std::max(keyLen, 1), text.size() - start);
-    return text.sliced(start, len);
-}
-
 namespace {
-
-constexpr double kReal48Max = 1.7014118346046e38;
-
-// Rounds to the 40-bit mantissa of a 6-byte real and to its exponent range.
-double toReal48(double x) {
-    if (x == 0 || std::isnan(x))
-        return 0;
-    if (std::isinf(x) || std::fabs(x) > kReal48Max)
-        return x > 0 ? std::numeric_limits<double>::infinity()
-                     : -std::numeric_limits<double>::infinity();
-    if (std::fabs(x) < std::ldexp(1.0, -128))
-        return 0;
-    int exponent = 0;
-    const double mantissa = std::frexp(x, &exponent);
-    return std::ldexp(std::nearbyint(std::ldexp(mantissa, 40)), exponent - 40);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-} // namespace
-
-double readNumber(QByteArrayView text) {
-    const char *s = text.data();
-    const qsizetype n = text.size();
-    qsizetype p = 0;
-    while (p < n && s[p] == ' ')
-        ++p;
-    bool negative = false;
-    if (p < n && (s[p] == '+' || s[p] == '-'))
-        negative = s[p++] == '-';
-    const qsizetype start = p;
-    qsizetype digits = 0;
-    while (p < n && isDigit(s[p]))
-        ++p, ++digits;
-    if (p < n && s[p] == '.') {
-        ++p;
-        while (p < n && isDigit(s[p]))
-            ++p, ++digits;
-    }
-    if (digits == 0)
-        return 0;
-    if (p < n && (s[p] == 'e' || s[p] == 'E')) {
-        qsizetype q = p + 1;
-        if (q < n && (s[q] == '+' || s[q] == '-'))
-            ++q;
-        if (q < n && isDigit(s[q])) {
-            while (q < n && isDigit(s[q]))
-                ++q;
-            p = q;
-        }
-    }
-    // from_chars wants no '+' in the exponent and no bare trailing '.'
-    std::string number(s + start, static_cast<std::size_t>(p - start));
-    if (auto e = number.find_first_of("eE"); e != std::string::npos && number[e + 1] == '+')
-        number.erase(e + 1, 1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        const auto e = number.find_first_of("eE");
-        const bool tiny = e != std::string::npos && number[e + 1] == '-';
-        value = tiny ? 0 : std::numeric_limits<double>::infinity();
-    }
-    Q_UNUSED(end);
-    return toReal48(negative ? -value : value);
-}
-
-// ---------------------------------------------------------------------------
-// The list
-
-namespace {
-const char kDefaultFormat[] = "yyyy/MM/dd H:mm:ss";
-
 int sign(int v) {
     return (v > 0) - (v < 0);
 }
-
-QByteArray upperAscii(QByteArrayView text) {
-    QByteArray out = text.toByteArray();
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (sjis::isLeadByte(out[i])) {
-            ++i; // leave the second byte of a double-byte character alone
-            continue;
-        }
-        if (out[i] >= 'a' && out[i] <= 'z')
-            out[i] = char(out[i] - 'a' + 'A');
-    }
-    return out;
-}
-
-QByteArray rightAligned(qint64 value, int width) {
-    QByteArray digits = QByteArray::number(value);
-    if (digits.size() < width)
-        digits.prepend(QByteArray(width - digits.size(), ' '));
-    return digits;
-}
 } // namespace
 
-TmStrList::TmStrList() : m_format(kDefaultFormat) {
-    parseFormat();
-}
+TmStrList::TmStrList()
+    : m_ownSettings(std::make_unique<SortSettings>()), m_settings(m_ownSettings.get()) {}
+
+TmStrList::TmStrList(SortSettings &settings) : m_settings(&settings) {}
 
 void TmStrList::checkIndex(int index) const {
     if (index < 0 || index >= count())
@@ -275,25 +166,6 @@ void TmStrList::clear() {
     changed();
 }
 
-void TmStrList::copySettings(const TmStrList &other) {
-    m_duplicates = other.m_duplicates;
-    m_substring = other.m_substring;
-    m_descending = other.m_descending;
-    m_keyType = other.m_keyType;
-    m_keyLen = other.m_keyLen;
-    m_keyPos = other.m_keyPos;
-    m_firstSortable = other.m_firstSortable;
-    m_format = other.m_format;
-    std::copy(std::begin(other.m_dateLetters), std::end(other.m_dateLetters), m_dateLetters);
-    std::copy(std::begin(other.m_dateWeights), std::end(other.m_dateWeights), m_dateWeights);
-    m_time = other.m_time;
-    m_hasDate = other.m_hasDate;
-    m_hasTime = other.m_hasTime;
-    m_hasAmPm = other.m_hasAmPm;
-    m_shortYearExpand = other.m_shortYearExpand;
-    m_shortYearBorder = other.m_shortYearBorder;
-}
-
 void TmStrList::assignValues(const std::vector<qint32> &values) {
     changing();
     m_items.clear();
@@ -314,7 +186,7 @@ void TmStrList::assignValues(const std::vector<qint32> &values) {
 
 int TmStrList::compareToText(int index, QByteArrayView text) const {
     const QByteArrayView key = keyOf(view(index));
-    switch (m_keyType) {
+    switch (m_settings->keyType) {
     case soString:
         return compareTextIgnoringCase(key, text);
     case soStringCaseSensitive:
@@ -330,7 +202,7 @@ int TmStrList::compareToText(int index, QByteArrayView text) const {
 }
 
 int TmStrList::compareKeys(QByteArrayView a, QByteArrayView b) const {
-    switch (m_keyType) {
+    switch (m_settings->keyType) {
     case soString:
         return compareTextIgnoringCase(a, b);
     case soStringCaseSensitive:
@@ -354,7 +226,7 @@ bool TmStrList::find(QByteArrayView text, int &index) const {
     while (lo <= hi) {
         const int mid = (lo + hi) / 2;
         int c = compareToText(mid, text);
-        if (m_descending)
+        if (m_settings->descending)
             c = -c;
         if (c < 0) {
             lo = mid + 1;
@@ -377,12 +249,12 @@ int TmStrList::indexOf(QByteArrayView text) const {
         return find(text, index) ? index : -1;
     }
     const bool contains =
-        m_substring && (m_keyType == soString || m_keyType == soStringCaseSensitive);
-    const QByteArray upperText = m_keyType == soString ? upperAscii(text) : QByteArray();
+        m_substring && (keyType() == soString || keyType() == soStringCaseSensitive);
+    const QByteArray upperText = keyType() == soString ? upperAscii(text) : QByteArray();
     for (int i = 0; i < count(); ++i) {
         if (contains) {
             const QByteArrayView key = keyOf(view(i));
-            if (m_keyType == soString ? upperAscii(key).contains(upperText) : key.contains(text))
+            if (keyType() == soString ? upperAscii(key).contains(upperText) : key.contains(text))
                 return i;
         } else if (compareToText(i, text) == 0) {
             return i;
@@ -400,212 +272,31 @@ void TmStrList::setSorted(bool sorted) {
 }
 
 void TmStrList::setKeyType(TMSortType type) {
-    if (type == m_keyType)
+    if (type == keyType())
         return;
-    m_keyType = type;
+    m_settings->keyType = type;
     if (m_sorted && count() > 1)
         sort();
 }
 
 void TmStrList::setKeyPos(int pos) {
     pos = std::max(pos, 1);
-    if (pos == m_keyPos)
+    if (pos == keyPos())
         return;
-    m_keyPos = pos;
+    m_settings->keyPos = pos;
     if (m_sorted && count() > 1)
         sort();
 }
 
 void TmStrList::setKeyLen(int len) {
     len = std::max(len, 1);
-    if (len == m_keyLen)
+    if (len == keyLen())
         return;
-    m_keyLen = len;
+    m_settings->keyLen = len;
     if (m_sorted && count() > 1)
         sort();
 }
 
-// ---------------------------------------------------------------------------
-// Date and time
-
-void TmStrList::setDateTimeFormat(QByteArrayView format) {
-    if (format == QByteArrayView(m_format))
-        return;
-    m_format = format.toByteArray();
-    parseFormat();
-}
-
-void TmStrList::parseFormat() {
-    const QByteArray f = upperAscii(m_format) + ' ';
-    std::fill(std::begin(m_dateLetters), std::end(m_dateLetters), '\0');
-    std::fill(std::begin(m_dateWeights), std::end(m_dateWeights), 0);
-    m_time.clear();
-    m_hasDate = m_hasTime = m_hasAmPm = false;
-
-    auto fail = [&](qsizetype pos, const char *part) {
-        QByteArray letter;
-        if (pos < f.size())
-            letter = f.mid(pos, sjis::isLeadByte(f[pos]) ? 2 : 1);
-        throw E_Format_Invalid(QStringLiteral("\"") + sjis::decode(letter) +
-                               QStringLiteral("\" in ") + sjis::decode(f) + QStringLiteral(" ") +
-                               QLatin1String(part) + QStringLiteral(" is invalid"));
-    };
-    auto skipRun = [&](qsizetype pos) {
-        const char letter = f[pos];
-        while (pos < f.size() && f[pos] == letter)
-            ++pos;
-        return pos;
-    };
-
-    qsizetype pos = 0;
-    if (f[0] != 'H') {
-        for (int c = 0; c < 3; ++c) {
-            const char letter = pos < f.size() ? f[pos] : '\0';
-            qint32 weight = 0;
-            if (letter == 'D')
-                weight = 1;
-            else if (letter == 'M')
-                weight = 35;
-            else if (letter == 'Y')
-                weight = 500;
-            else
-                fail(pos, "(Date format part)");
-            m_dateLetters[c] = letter;
-            m_dateWeights[c] = weight;
-            pos = skipRun(pos) + 1; // the separator, whatever it is
-        }
-        m_hasDate = true;
-    }
-    // Ten components in all: three date slots, then up to seven time ones.
-    constexpr int kMaxTime = 7;
-    bool first = true;
-    for (;;) {
-        if (!first)
-            ++pos;
-        first = false;
-        if (pos >= f.size())
-            break;
-        if (int(m_time.size()) == kMaxTime)
-            fail(pos, "(Time format part)");
-        if (f.sliced(pos).startsWith("AMPM")) {
-            m_time.push_back({'A', 0});
-            m_hasAmPm = true;
-            m_hasTime = true;
-            pos += 4;
-            continue;
-        }
-        const char letter = f[pos];
-        qint32 weight = 0;
-        switch (letter) {
-        case 'H':
-            weight = 360000;
-            break;
-        case 'M':
-        case 'N':
-            weight = 6000;
-            break;
-        case 'S':
-            weight = 100;
-            break;
-        case 'T':
-            weight = 1;
-            break;
-        default:
-            fail(pos, "(Time format part)");
-        }
-        m_time.push_back({letter, weight});
-        m_hasTime = true;
-        pos = skipRun(pos);
-    }
-}
-
-namespace {
-// Reads an integer from the front of v and removes it with the character that
-// ends it. No number there reads as 0 and still removes that character.
-qint64 takeInteger(QByteArrayView &v) {
-    qsizetype p = 0;
-    const qsizetype n = v.size();
-    while (p < n && v[p] == ' ')
-        ++p;
-    bool negative = false;
-    if (p < n && (v[p] == '+' || v[p] == '-'))
-        negative = v[p++] == '-';
-    qint64 value = 0;
-    constexpr qint64 kLimit = std::numeric_limits<qint32>::max();
-    if (p < n && v[p] == '$') {
-        ++p;
-        while (p < n && std::isxdigit(static_cast<unsigned char>(v[p]))) {
-            const char c = v[p++];
-            const int digit = isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
-            value = std::min(kLimit, value * 16 + digit);
-        }
-    } else {
-        while (p < n && isDigit(v[p]))
-            value = std::min(kLimit, value * 10 + (v[p++] - '0'));
-    }
-    if (p < n) // the separator; a double-byte one goes whole
-        p += (sjis::isLeadByte(v[p]) && p + 1 < n) ? 2 : 1;
-    v = v.sliced(p);
-    return negative ? -value : value;
-}
-} // namespace
-
-QByteArray TmStrList::dateTimeKey(QByteArrayView value) const {
-    QByteArrayView v = value;
-    QByteArray key;
-    if (m_hasDate) {
-        qint64 sum = 0;
-        for (int c = 0; c < 3; ++c) {
-            qint64 n = takeInteger(v);
-            if (m_dateLetters[c] == 'Y' && m_shortYearExpand) {
-                if (n < m_shortYearBorder)
-                    n += 2000;
-                else if (n < 100)
-                    n += 1900;
-            }
-            sum += n * m_dateWeights[c];
-        }
-        key = rightAligned(sum, 7);
-    }
-    if (m_hasTime && !v.isEmpty()) {
-        qint64 sum = 0;
-        qint64 hour = 0;
-        bool afternoon = false;
-        for (const TimeComponent &component : m_time) {
-            if (!m_hasAmPm) {
-                sum += takeInteger(v) * component.weight;
-                continue;
-            }
-            const QByteArray two = upperAscii(v.first(std::min<qsizetype>(2, v.size())));
-            const bool marker = two == "AM" || two == "PM";
-            if (component.letter == 'A') {
-                if (!marker) {
-                    const QString text = sjis::decode(value).left(100);
-                    throw E_Format_Invalid(
-                        QStringLiteral("\"") + text + QStringLiteral("\" AM or PM expected.") +
-                        QStringLiteral(" DateTimeFormat=") + sjis::decode(m_format));
-                }
-                afternoon = afternoon || two == "PM";
-                v = v.sliced(2);
-            } else if (!marker) {
-                const qint64 n = takeInteger(v);
-                sum += n * component.weight;
-                if (component.letter == 'H')
-                    hour = n;
-            }
-        }
-        if (m_hasAmPm) {
-            if (!afternoon && hour == 12)
-                sum -= 4320000;
-            else if (afternoon && hour < 12)
-                sum += 4320000;
-        }
-        key += rightAligned(sum, 7).left(7);
-    }
-    return key;
-}
-
-// ---------------------------------------------------------------------------
 // Sorting
 
 void TmStrList::sort() {
@@ -662,12 +353,13 @@ void sortByBytes(std::vector<int> &order, const std::vector<std::string_view> &k
 // The order of n keys (key(k) gives the cut key of the k-th) by the list's key
 // type and direction; with tieBreak equal keys go by ascending val(k).
 template <typename Key, typename Value>
-std::vector<int> sortedOrder(const TmStrList &list, int n, Key key, Value val, bool tieBreak) {
+std::vector<int> sortedOrder(const SortSettings &settings, int n, Key key, Value val,
+                             bool tieBreak) {
     std::vector<int> order(std::size_t(std::max(n, 0)), 0);
     std::iota(order.begin(), order.end(), 0);
     if (n < 2)
         return order;
-    const bool desc = list.descending();
+    const bool desc = settings.descending;
     auto run = [&](auto compare) {
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             const int c = desc ? -compare(a, b) : compare(a, b);
@@ -677,7 +369,7 @@ std::vector<int> sortedOrder(const TmStrList &list, int n, Key key, Value val, b
         });
     };
 
-    switch (list.keyType()) {
+    switch (settings.keyType) {
     case soString: {
         std::vector<QByteArrayView> keys;
         keys.reserve(std::size_t(n));
@@ -735,7 +427,7 @@ std::vector<int> sortedOrder(const TmStrList &list, int n, Key key, Value val, b
         bytes.reserve(std::size_t(n) * 14);
         std::vector<quint32> ends(static_cast<std::size_t>(n));
         for (int k = 0; k < n; ++k) {
-            const QByteArray dk = list.dateTimeKey(key(k));
+            const QByteArray dk = settings.dateTimeKey(key(k));
             bytes.append(dk.constData(), std::size_t(dk.size()));
             ends[k] = quint32(bytes.size());
         }
@@ -760,20 +452,20 @@ void TmStrList::sortItems(bool tieBreak) {
     if (n < 2)
         return;
     const std::vector<int> order = sortedOrder(
-        *this, n, [&](int k) { return keyOf(view(first + k)); },
+        *m_settings, n, [&](int k) { return keyOf(view(first + k)); },
         [&](int k) { return m_items[std::size_t(first + k)].value; }, tieBreak);
     changing();
     reorder(first, order);
     changed();
 }
 
-std::vector<int> TmStrList::orderOfTexts(int count, const std::function<QByteArrayView(int)> &text,
-                                         bool tieBreak) const {
-    const int first = std::clamp(m_firstSortable, 0, std::max(count, 0));
+std::vector<int> sortOrder(const SortSettings &settings, int firstSortable, int count,
+                           const std::function<QByteArrayView(int)> &text, bool tieBreak) {
+    const int first = std::clamp(firstSortable, 0, std::max(count, 0));
     std::vector<int> order(std::size_t(std::max(count, 0)));
     std::iota(order.begin(), order.begin() + first, 0);
     const std::vector<int> rest = sortedOrder(
-        *this, count - first, [&](int k) { return keyOf(text(first + k)); },
+        settings, count - first, [&](int k) { return settings.keyOf(text(first + k)); },
         [&](int k) { return first + k; }, tieBreak);
     for (std::size_t k = 0; k < rest.size(); ++k)
         order[std::size_t(first) + k] = first + rest[k];

@@ -12,30 +12,29 @@
 // sorted, a duplicate under dupError, and E_Format_Invalid for a bad
 // DateTimeFormat or a date key without its AM/PM marker.
 //
+// The key settings are a SortSettings value: a list made on its own owns one,
+// a list made on a grid's settings refers to those and never copies them.
+//
 // Items live in one byte arena (offset, length, value per item) rather than one
 // allocation per string: a grid sort puts a million keys in here.
 
+#include "grid/sortsettings.h"
 #include "grid/textcompare.h"
 #include "platform/errors.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kelvari {
 
-enum TMSortType : unsigned char { soString, soStringCaseSensitive, soNumeric, soDate };
 enum DuplicateRule : unsigned char { dupIgnore, dupAccept, dupError };
-
-// A DateTimeFormat that cannot be read, or a date key that lacks its AM/PM.
-class E_Format_Invalid : public AppError {
-public:
-    using AppError::AppError;
-};
 
 // The list errors, shared with the grid.
 namespace listerror {
@@ -44,17 +43,21 @@ QString notAllowedWhileSorted();
 QString duplicatesNotAllowed();
 } // namespace listerror
 
-// The byte range [keyPos - 1, keyPos - 1 + keyLen) of text, cut at its end.
-QByteArrayView cutKey(QByteArrayView text, int keyPos, int keyLen);
-
-// The leading decimal number of text (0 when it does not start with one), held
-// to the precision of a 6-byte real: a 40-bit mantissa, so numbers that agree
-// to about 12 significant digits are equal.
-double readNumber(QByteArrayView text);
+// The order of count texts held elsewhere (text(i) is the i-th) under these
+// settings, without copying the texts: result[k] is the index of the text that
+// goes to position k. Texts before firstSortable keep their places; with
+// tieBreak equal keys keep their order.
+std::vector<int> sortOrder(const SortSettings &settings, int firstSortable, int count,
+                           const std::function<QByteArrayView(int)> &text, bool tieBreak);
 
 class TmStrList {
 public:
-    TmStrList();
+    TmStrList(); // with settings of its own
+    // Sorts by `settings`, which must outlive the list; the list's setters
+    // change them.
+    explicit TmStrList(SortSettings &settings);
+    TmStrList(const TmStrList &) = delete;
+    TmStrList &operator=(const TmStrList &) = delete;
 
     // --- list operations ---
     int count() const { return static_cast<int>(m_items.size()); }
@@ -89,33 +92,32 @@ public:
     std::function<void()> onChange;
 
     // --- key settings ---
-    TMSortType keyType() const { return m_keyType; }
+    const SortSettings &settings() const { return *m_settings; }
+    TMSortType keyType() const { return m_settings->keyType; }
     void setKeyType(TMSortType type);
-    int keyPos() const { return m_keyPos; }
+    int keyPos() const { return std::max(m_settings->keyPos, 1); }
     void setKeyPos(int pos); // below 1 is stored as 1
-    int keyLen() const { return m_keyLen; }
+    int keyLen() const { return std::max(m_settings->keyLen, 1); }
     void setKeyLen(int len); // below 1 is stored as 1
+    bool descending() const { return m_settings->descending; }
+    void setDescending(bool descending) { m_settings->descending = descending; }
     int firstSortable() const { return m_firstSortable; }
     void setFirstSortable(int index) { m_firstSortable = index; }
-    bool descending() const { return m_descending; }
-    void setDescending(bool descending) { m_descending = descending; }
     bool substring() const { return m_substring; }
     void setSubstring(bool substring) { m_substring = substring; }
 
-    const QByteArray &DateTimeFormat() const { return m_format; }
+    const QByteArray &DateTimeFormat() const { return m_settings->dateTimeFormat(); }
     // Parses a different text at once (E_Format_Invalid on a bad letter; the
     // text is kept and the components before the bad letter stay in force).
-    void setDateTimeFormat(QByteArrayView format);
-    bool ShortYearExpand() const { return m_shortYearExpand; }
-    void setShortYearExpand(bool expand) { m_shortYearExpand = expand; }
-    int ShortYearBorder() const { return m_shortYearBorder; }
-    void setShortYearBorder(int border) { m_shortYearBorder = border; }
+    void setDateTimeFormat(QByteArrayView format) { m_settings->setDateTimeFormat(format); }
+    bool ShortYearExpand() const { return m_settings->shortYearExpand; }
+    void setShortYearExpand(bool expand) { m_settings->shortYearExpand = expand; }
+    int ShortYearBorder() const { return m_settings->shortYearBorder; }
+    void setShortYearBorder(int border) { m_settings->shortYearBorder = border; }
 
     // --- keys and sorting ---
-    QByteArrayView keyOf(QByteArrayView text) const { return cutKey(text, m_keyPos, m_keyLen); }
-    // The date-time sort key of a value (date key then time key, 7 characters
-    // each); compared byte-wise.
-    QByteArray dateTimeKey(QByteArrayView value) const;
+    QByteArrayView keyOf(QByteArrayView text) const { return m_settings->keyOf(text); }
+    QByteArray dateTimeKey(QByteArrayView value) const { return m_settings->dateTimeKey(value); }
     // Compares two keys by the key type.
     int compareKeys(QByteArrayView a, QByteArrayView b) const;
 
@@ -127,16 +129,6 @@ public:
     // order in either direction.
     void sortWithTieBreak();
 
-    // The order that sort() or sortWithTieBreak() would give count texts held
-    // elsewhere (text(i) is the i-th), without copying them into the list:
-    // result[k] is the index of the text that goes to position k.
-    std::vector<int> orderOfTexts(int count, const std::function<QByteArrayView(int)> &text,
-                                  bool tieBreak) const;
-
-    // Takes over other's key, direction, date-time and duplicate settings (its
-    // parsed format as it stands), but not its items or events.
-    void copySettings(const TmStrList &other);
-
     // Replaces the items by (decimal text of v, v) for each v, in order.
     void assignValues(const std::vector<qint32> &values);
 
@@ -146,10 +138,6 @@ private:
         quint32 length;
         qint32 value;
     };
-    struct TimeComponent {
-        char letter;
-        qint32 weight;
-    };
 
     void checkIndex(int index) const;
     std::size_t store(QByteArrayView text);
@@ -157,11 +145,12 @@ private:
     void changing();
     void changed();
     void compactIfWasteful();
-    void parseFormat();
     void sortItems(bool tieBreak);
     void reorder(int first, const std::vector<int> &order);
     int compareToText(int index, QByteArrayView text) const;
 
+    std::unique_ptr<SortSettings> m_ownSettings; // null when they are someone else's
+    SortSettings *m_settings;
     std::vector<Item> m_items;
     std::string m_arena;
     std::size_t m_waste = 0;
@@ -169,21 +158,7 @@ private:
     bool m_sorted = false;
     DuplicateRule m_duplicates = dupIgnore;
     bool m_substring = false;
-    bool m_descending = false;
-    TMSortType m_keyType = soString;
-    int m_keyLen = 2147483647;
-    int m_keyPos = 1;
     int m_firstSortable = 0;
-
-    QByteArray m_format;
-    char m_dateLetters[3] = {};
-    qint32 m_dateWeights[3] = {};
-    std::vector<TimeComponent> m_time;
-    bool m_hasDate = false;
-    bool m_hasTime = false;
-    bool m_hasAmPm = false;
-    bool m_shortYearExpand = true;
-    int m_shortYearBorder = 10;
 };
 
 } // namespace kelvari

@@ -127,6 +127,14 @@ private slots:
             << int(soString) << false << 2 << 3 << QByteArray("abc") << QByteArray("xabcz") << true;
         QTest::newRow("substring ignores the cut")
             << int(soString) << true << 4 << 1 << QByteArray("abc") << QByteArray("xabcz") << true;
+        // テ is 83 65: its second byte is an 'e'. Capitalised byte by byte it
+        // would read 83 45, which is ウ.
+        QTest::newRow("substring: a second byte is no letter (cell)")
+            << int(soString) << true << 1 << all << sj(u"ウ") << sj(u"テスト") << false;
+        QTest::newRow("substring: a second byte is no letter (key)")
+            << int(soString) << true << 1 << all << sj(u"テ") << sj(u"ウス") << false;
+        QTest::newRow("substring: double-byte and ASCII letters")
+            << int(soString) << true << 1 << all << sj(u"aテ") << sj(u"xAテスト") << true;
         QTest::newRow("case-sensitive") << int(soStringCaseSensitive) << false << 1 << all
                                         << QByteArray("abc") << QByteArray("ABC") << false;
         QTest::newRow("case-sensitive substring") << int(soStringCaseSensitive) << true << 1 << all
@@ -167,8 +175,8 @@ private slots:
         GridSorter sorter;
         sorter.setSearchSubstring(true);
         int col = 0, row = 0;
-        sorter.FindFirst(cells, kOneHeader, "abc", true, col, row);
-        QCOMPARE(sorter.SearchKey(), QByteArray("ABC"));
+        sorter.FindFirst(cells, kOneHeader, sj(u"abcテ"), true, col, row);
+        QCOMPARE(sorter.SearchKey(), sj(u"ABCテ")); // only the ASCII letters
     }
 
     void reverseSwitch() {

@@ -226,15 +226,23 @@ private slots:
         QCOMPARE(dump(cells), now);
     }
 
-    void settingsForwardToSortIndex() {
+    void sortIndexReadsTheSortersSettings() {
         GridSorter sorter;
+        QCOMPARE(&sorter.SortIndex().settings(), &sorter.settings());
         QCOMPARE(sorter.DateTimeFormat(), sorter.SortIndex().DateTimeFormat());
         QCOMPARE(sorter.ShortYearBorder(), 10);
         QVERIFY(sorter.ShortYearExpand());
         sorter.setShortYearBorder(50);
         sorter.setShortYearExpand(false);
+        sorter.setKeyType(soNumeric);
+        sorter.setKeyPos(0); // kept as set, read as 1
+        sorter.setSortDescending(true);
         QCOMPARE(sorter.SortIndex().ShortYearBorder(), 50);
         QVERIFY(!sorter.SortIndex().ShortYearExpand());
+        QCOMPARE(sorter.SortIndex().keyType(), soNumeric);
+        QCOMPARE(sorter.KeyPos(), 0);
+        QCOMPARE(sorter.SortIndex().keyPos(), 1);
+        QVERIFY(sorter.SortIndex().descending());
         QVERIFY_THROWS_EXCEPTION(E_Format_Invalid, sorter.setDateTimeFormat("yy/qq/dd"));
         QCOMPARE(sorter.DateTimeFormat(), QByteArray("yy/qq/dd"));
         QCOMPARE(sorter.SortIndex().DateTimeFormat(), QByteArray("yy/qq/dd"));

@@ -26,11 +26,10 @@ QByteArray tag(int col, int row) {
 void shapeLikeMainWindow(TmStrGrid &grid, int rows = 101) {
     grid.SetColCount(4);
     grid.SetRowCount(rows);
-    grid.beginBulkChange();
+    const auto bulk = grid.bulkChange();
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < 4; ++c)
             grid.cells().setCell(c, r, tag(c, r));
-    grid.endBulkChange();
 }
 
 // The open in-place editor (closed ones wait hidden for their deletion).
@@ -546,9 +545,12 @@ private slots:
         TmStrGrid grid;
         QMimeData mime;
         mime.setText(QStringLiteral("text"));
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(grid.viewport(), &enter);
-        QVERIFY(!enter.isAccepted());
+        for (QWidget *target : {grid.viewport(), grid.horizontalHeader()->viewport()}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &enter);
+            QVERIFY(!enter.isAccepted());
+        }
     }
 
     void clickOnHeaderCell() {
@@ -760,10 +762,11 @@ private slots:
         QTest::keyClick(&grid, Qt::Key_F2);
         QVERIFY(grid.EditorMode());
         openEditor(grid)->setText(QStringLiteral("入力中"));
-        grid.beginBulkChange();
-        QCOMPARE(grid.Cells(1, 2), sj(u"入力中"));
-        grid.cells().setCell(1, 3, "bulk");
-        grid.endBulkChange();
+        {
+            const auto bulk = grid.bulkChange();
+            QCOMPARE(grid.Cells(1, 2), sj(u"入力中"));
+            grid.cells().setCell(1, 3, "bulk");
+        }
         QVERIFY(!grid.EditorMode());
         QCOMPARE(grid.Cells(1, 2), sj(u"入力中"));
         QCOMPARE(grid.Cells(1, 3), QByteArray("bulk"));
@@ -802,14 +805,22 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy changed(&grid, &TmStrGrid::cellsChanged);
         QSignalSpy reset(grid.model(), &QAbstractItemModel::modelReset);
-        grid.beginBulkChange();
-        grid.cells().setRowCount(1000);
-        grid.cells().setColCount(4);
-        grid.SetCells(2, 999, "last");
-        grid.beginBulkChange();
-        grid.InsertRows(1, 1);
-        grid.endBulkChange();
-        grid.endBulkChange();
+        {
+            const auto bulk = grid.bulkChange();
+            grid.cells().setRowCount(1000);
+            grid.cells().setColCount(4);
+            grid.SetCells(2, 999, "last");
+            {
+                const auto inner = grid.bulkChange();
+                grid.InsertRows(1, 1);
+            }
+            QCOMPARE(changed.count(), 0); // the inner end shows nothing yet
+            // The hand-paired form nests with the guard.
+            grid.beginBulkChange();
+            grid.SetCells(3, 999, "hand");
+            grid.endBulkChange();
+            QCOMPARE(reset.count(), 0);
+        }
         QCOMPARE(changed.count(), 1);
         QCOMPARE(reset.count(), 1);
         QCOMPARE(grid.RowCount(), 1001);
@@ -817,6 +828,25 @@ private slots:
         QCOMPARE(grid.Cells(2, 1000), QByteArray("last"));
         QCOMPARE(grid.model()->data(grid.model()->index(999, 1)).toString(),
                  QStringLiteral("last"));
+        QCOMPARE(grid.Cells(3, 999), QByteArray("hand"));
+    }
+
+    void bulkChangeEndsWhenAnExceptionLeavesIt() {
+        TmStrGrid grid;
+        QAbstractItemModelTester tester(grid.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy reset(grid.model(), &QAbstractItemModel::modelReset);
+        QVERIFY_THROWS_EXCEPTION(AppError, [&] {
+            const auto bulk = grid.bulkChange();
+            grid.cells().setRowCount(8);
+            grid.SetCells(-1, 0, "x"); // range error
+        }());
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(grid.model()->rowCount(), 7);
+        // The grid takes changes again: a cell write reaches the view at once.
+        QSignalSpy dataChanges(grid.model(), &QAbstractItemModel::dataChanged);
+        grid.SetCells(1, 7, "z");
+        QCOMPARE(dataChanges.size(), 1);
     }
 };
 

@@ -29,11 +29,10 @@ void fillWordTable(TmStrGrid &grid) {
     };
     grid.SetColCount(4);
     grid.SetRowCount(5);
-    grid.beginBulkChange();
+    const auto bulk = grid.bulkChange();
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 4; ++col)
             grid.cells().setCell(col, row, sj(table[row][col]));
-    grid.endBulkChange();
 }
 
 QList<QByteArray> allCells(const CellStore &cells) {
@@ -146,13 +145,14 @@ private slots:
         TmStrGrid grid;
         grid.SetColCount(5);
         grid.SetRowCount(6);
-        grid.beginBulkChange();
-        for (int row = 0; row < 6; ++row)
-            for (int col = 0; col < 5; ++col)
-                grid.cells().setCell(col, row,
-                                     QByteArray(1, char('a' + (col * 7 + row * 11) % 26)) +
-                                         QByteArray::number(col * 10 + row));
-        grid.endBulkChange();
+        {
+            const auto bulk = grid.bulkChange();
+            for (int row = 0; row < 6; ++row)
+                for (int col = 0; col < 5; ++col)
+                    grid.cells().setCell(col, row,
+                                         QByteArray(1, char('a' + (col * 7 + row * 11) % 26)) +
+                                             QByteArray::number(col * 10 + row));
+        }
         QAbstractItemModelTester tester(grid.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         grid.SetUseFixed(HandleFixed(useFixed));
@@ -349,11 +349,12 @@ private slots:
         QFETCH(int, failure);
         TmStrGrid grid;
         fillWordTable(grid);
-        grid.beginBulkChange();
-        const char *const times[] = {"1:00 PM", "2:00", "3:00 AM", "4:00 PM"};
-        for (int row = 1; row < 5; ++row)
-            grid.cells().setCell(2, row, times[row - 1]);
-        grid.endBulkChange();
+        {
+            const auto bulk = grid.bulkChange();
+            const char *const times[] = {"1:00 PM", "2:00", "3:00 AM", "4:00 PM"};
+            for (int row = 1; row < 5; ++row)
+                grid.cells().setCell(2, row, times[row - 1]);
+        }
         QAbstractItemModelTester tester(grid.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         grid.SetRow(3);

@@ -382,6 +382,20 @@ private slots:
         QCOMPARE(contents(list), items(QStringLiteral("b2|a9")));
     }
 
+    void listsShareOneSettingsValue() {
+        // A date format set once, through one list, is what the other sorts by.
+        SortSettings settings;
+        TmStrList a(settings);
+        TmStrList b(settings);
+        a.setKeyType(soDate);
+        a.setDateTimeFormat("dd/MM/yy");
+        for (const char *date : {"02/01/24", "01/02/24", "31/12/23"})
+            b.add(date);
+        b.sort();
+        QCOMPARE(contents(b), (QList<QByteArray>{"31/12/23", "02/01/24", "01/02/24"}));
+        QCOMPARE(settings.dateTimeFormat(), QByteArray("dd/MM/yy"));
+    }
+
     void capacityGrowth() {
         TmStrList list;
         QList<int> seen;
