@@ -9,7 +9,7 @@ endif()
 string(REPLACE "|" ";" arguments "${ARGS}")
 execute_process(COMMAND ${tool_path} ${arguments}
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT result EQUAL 0 OR out MATCHES "[Ww]arning|[Ee]rror")
+if(NOT result EQUAL 0 OR out MATCHES "([Ww]arning|[Ee]rror) ?:")
   message(FATAL_ERROR "${TOOL} ${arguments}: ${result}\n${out}")
 endif()
 message(STATUS "${TOOL}: no findings")
