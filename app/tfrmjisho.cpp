@@ -5,6 +5,10 @@
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "grid/tmstrgrid.h"
+#include "install/aboutbox.h"
+#include "install/aboutdlg.h"
+#include "install/appicon.h"
+#include "install/savefolder.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
@@ -15,6 +19,7 @@
 #include "widgets/explorerbutton.h"
 #include "widgets/resources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFont>
@@ -249,8 +254,12 @@ void TfrmJisho::connectCommands() {
 
 void TfrmJisho::FormCreate() {
     m_state.FirstResizePending = true;
-    // The installation check of the about component comes with the installation record.
-    m_helpFile = Folders::programFolder() + QStringLiteral("Ruvex.hlp");
+    // The about component: first the installation check, then the help file.
+    QApplication::setWindowIcon(applicationIcon());
+    AboutDlg = new TAboutDlg(this);
+    applyEditorValues(*AboutDlg);
+    aboutbox::CheckInstallation(*AboutDlg, m_dialogs);
+    m_helpFile = AboutDlg->HelpFilePath();
     RegisterJmfFileType();
     readSettings();
     shapeGrid();
@@ -266,8 +275,7 @@ void TfrmJisho::FormCreate() {
 }
 
 void TfrmJisho::readSettings() {
-    const QString defaultSaveDir =
-        QDir::toNativeSeparators(DeleteFromEnd(Folders::programFolder(), 1, 1));
+    const QString defaultSaveDir = DefaultSaveDir(Folders::programFolder());
     try {
         Registry registry = Registry::forDataRoot();
         SettingsStore store(registry);
@@ -390,7 +398,7 @@ void TfrmJisho::FormCloseQuery(bool &canClose) {
         // program; say it once and close.
         m_dialogs.error(this, QStringLiteral("設定を保存できませんでした。\n") + error.message());
     }
-    // The uninstall registration comes with the installation record.
+    aboutbox::RegisterUninstall(*AboutDlg, m_dialogs, this);
     canClose = true;
 }
 

@@ -22,6 +22,7 @@ namespace kelvari {
 class Dialogs;
 class DocumentCommands;
 class GrammarCommand;
+class TAboutDlg;
 class TBeepDialog;
 class TExplorerButton;
 class TmStrGrid;
@@ -78,6 +79,8 @@ public:
     TBeepDialog *BeepDlg6 = nullptr; // error, message set before use
     TBeepDialog *BeepDlg7 = nullptr; // file not found
     QMenu *PopupMenu = nullptr;      // pop-up menu of the part-of-speech list
+    // The about component: about box, help file, installation record (install/).
+    TAboutDlg *AboutDlg = nullptr;
 
 public slots:
     // Window (app/)

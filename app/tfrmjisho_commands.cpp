@@ -5,6 +5,7 @@
 
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
+#include "install/aboutbox.h"
 
 #include <QAction>
 
@@ -64,7 +65,9 @@ void TfrmJisho::pmHinsiClick() {}
 // Settings dialog: arrives with the settings dialog.
 void TfrmJisho::mmSetteiClick() {}
 
-// About box: arrives with the installation record.
-void TfrmJisho::mmAboutClick() {}
+// About box (install/).
+void TfrmJisho::mmAboutClick() {
+    aboutbox::ShowAbout(*AboutDlg, m_dialogs, this);
+}
 
 } // namespace kelvari

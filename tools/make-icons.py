@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the toolbar pictures of the editor into data/icons/*.png.
+"""Draws the toolbar pictures of the editor into data/icons/*.png, and the
+application's own icon (a ruled word-list sheet with a pencil) in the sizes of
+the desktop's icon theme into data/icons/app/kelvari-<size>.png.
 
 Standard library only. Every picture is 24 x 24 pixels on a magenta
 background: the toolbar button treats the colour of the top-left pixel as
@@ -7,6 +9,9 @@ transparent, and no picture uses magenta itself. Edges are hard (no
 anti-aliasing) so that no half-magenta pixel survives around a shape. The
 colours are dark enough (red + green + blue at most 231) that the grey resting
 image of the button keeps the shapes apart from the light button face.
+
+The application icon has a transparent background and soft edges: it is
+drawn from shapes in a unit square, several samples per pixel.
 
     python3 tools/make-icons.py [output-folder]
 """
@@ -188,6 +193,143 @@ ICONS = {
 }
 
 
+# --- The application icon ---------------------------------------------------
+
+APP_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+INK = (34, 44, 78)
+PAPER = (255, 255, 255)
+BAND = (38, 92, 178)
+RULE = (168, 182, 206)
+TEXT = (70, 74, 86)
+MARK = (196, 48, 48)
+PENCIL = (246, 192, 44)
+PENCIL_SIDE = (214, 150, 20)
+WOOD = (238, 206, 160)
+ERASER = (232, 120, 140)
+
+
+def rounded_box(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if not (x0 <= x <= x1 and y0 <= y <= y1):
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def box(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
+
+
+def both(a, b):
+    return lambda x, y: a(x, y) and b(x, y)
+
+
+def band(ax, ay, bx, by, half, t0=0.0, t1=1.0):
+    """The part of the strip of half-width `half` around A->B between t0 and t1."""
+    dx, dy = bx - ax, by - ay
+    length = math.hypot(dx, dy)
+    ux, uy = dx / length, dy / length
+
+    def inside(x, y):
+        t = ((x - ax) * ux + (y - ay) * uy) / length
+        d = -(x - ax) * uy + (y - ay) * ux
+        return t0 <= t <= t1 and -half <= d <= half
+    return inside
+
+
+def tip(ax, ay, bx, by, half, t0):
+    """The cone from the strip's width at t0 down to a point at B."""
+    dx, dy = bx - ax, by - ay
+    length = math.hypot(dx, dy)
+    ux, uy = dx / length, dy / length
+
+    def inside(x, y):
+        t = ((x - ax) * ux + (y - ay) * uy) / length
+        d = -(x - ax) * uy + (y - ay) * ux
+        return t0 <= t <= 1.0 and abs(d) <= half * (1.0 - t) / (1.0 - t0)
+    return inside
+
+
+def app_layers(size):
+    """Shapes in the unit square, bottom first."""
+    s = max(1.0 / size, 0.03)  # outline width, at least one pixel
+    x0, y0, x1, y1, r = 0.10, 0.04, 0.78, 0.96, 0.06
+    page = rounded_box(x0 + s, y0 + s, x1 - s, y1 - s, r - s / 2)
+    layers = [(rounded_box(x0, y0, x1, y1, r), INK), (page, PAPER),
+              (both(page, box(x0, y0, x1, 0.25)), BAND)]
+    # Three columns, as in the editor's table: reading, word, part of speech.
+    cols = (0.34, 0.58)
+    rows = (0.43, 0.61, 0.79)
+    w = max(0.5 / size, 0.012)
+    for cx in cols:
+        layers.append((both(page, box(cx - w, 0.25, cx + w, y1)), RULE))
+    for ry in rows:
+        layers.append((both(page, box(x0, ry - w, x1, ry + w)), RULE))
+    if size >= 32:
+        for i, top in enumerate((0.25,) + rows[:-1]):
+            mid = (top + (rows[i] if i < len(rows) else y1)) / 2
+            h = 0.028
+            layers.append((box(0.16, mid - h, 0.29, mid + h), TEXT))
+            layers.append((box(0.39, mid - h, 0.53 - 0.04 * (i % 2), mid + h), TEXT))
+            layers.append((rounded_box(0.63, mid - h, 0.70, mid + h, h), MARK))
+        for cx in (0.22, 0.46, 0.66):
+            layers.append((box(cx - 0.04, 0.13, cx + 0.04, 0.16), PAPER))
+    # A pencil across the lower right corner, writing into the list.
+    ax, ay, bx, by, half = 0.94, 0.34, 0.50, 0.90, 0.085
+    o = s
+    layers += [
+        (band(ax, ay, bx, by, half + o, 0.0, 0.74), INK),
+        (tip(ax, ay, bx, by, half + o, 0.74), INK),
+        (band(ax, ay, bx, by, half, 0.0, 0.16), ERASER),
+        (band(ax, ay, bx, by, half, 0.16, 0.20), INK),
+        (band(ax, ay, bx, by, half, 0.20, 0.74), PENCIL),
+        (band(ax, ay, bx, by, half * 0.35, 0.20, 0.74), PENCIL_SIDE),
+        (tip(ax, ay, bx, by, half, 0.74), WOOD),
+        (tip(ax, ay, bx, by, half, 0.90), INK),
+    ]
+    return layers
+
+
+def app_icon_png(size):
+    layers = app_layers(size)
+    n = 4 if size <= 64 else 2  # samples per pixel and axis
+    rows = []
+    for py in range(size):
+        row = bytearray(b"\x00")
+        for px in range(size):
+            covered = 0
+            acc = [0, 0, 0]
+            for sy in range(n):
+                for sx in range(n):
+                    x = (px + (sx + 0.5) / n) / size
+                    y = (py + (sy + 0.5) / n) / size
+                    colour = None
+                    for inside, c in layers:
+                        if inside(x, y):
+                            colour = c
+                    if colour is not None:
+                        covered += 1
+                        for k in range(3):
+                            acc[k] += colour[k]
+            if covered:
+                row += bytes(round(a / covered) for a in acc)
+            else:
+                row += b"\x00\x00\x00"
+            row.append(round(255 * covered / (n * n)))
+        rows.append(bytes(row))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "icons")
@@ -199,6 +341,11 @@ def main():
             assert c.px[y][x] == KEY, (name, x, y)
         with open(os.path.join(out, name + ".png"), "wb") as f:
             f.write(c.png())
+    app_out = os.path.join(out, "app")
+    os.makedirs(app_out, exist_ok=True)
+    for size in APP_SIZES:
+        with open(os.path.join(app_out, "kelvari-%d.png" % size), "wb") as f:
+            f.write(app_icon_png(size))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,42 @@
+#include "install/aboutbox.h"
+
+#include "install/aboutdlg.h"
+#include "install/tfrmabout.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+
+namespace kelvari::aboutbox {
+
+void CheckInstallation(TAboutDlg &about, Dialogs &dialogs) {
+    InstallationCheck check;
+    try {
+        check = about.CheckInstallation();
+    } catch (const AppError &error) {
+        dialogs.error(nullptr, error.message());
+        return;
+    }
+    if (!check.finishMessageDue)
+        return;
+    MessageRequest request;
+    request.kind = MessageKind::Information;
+    request.caption = about.ApplicationTitle();
+    request.text = TAboutDlg::finishMessageText();
+    dialogs.message(request);
+}
+
+void ShowAbout(const TAboutDlg &about, Dialogs &dialogs, QWidget *owner) {
+    TfrmAbout box(owner);
+    box.fill(about.aboutContent());
+    box.centreOnScreen();
+    dialogs.execModal(box);
+}
+
+void RegisterUninstall(TAboutDlg &about, Dialogs &dialogs, QWidget *owner) {
+    try {
+        about.RegisterUninstall();
+    } catch (const AppError &error) {
+        dialogs.error(owner, error.message());
+    }
+}
+
+} // namespace kelvari::aboutbox
