@@ -4,6 +4,8 @@
 #include "app/tfrmjisho_form.h"
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
+#include "document/documentmodel.h"
+#include "document/historymenu.h"
 #include "grid/tmstrgrid.h"
 #include "install/aboutbox.h"
 #include "install/aboutdlg.h"
@@ -113,7 +115,7 @@ TmStrGrid &TfrmJisho::grid() {
 }
 
 void TfrmJisho::setTitleFor(const QString &path) {
-    setWindowTitle(TitleFor(path, m_state.ShowFullPath));
+    m_model->setTitlePath(path);
 }
 
 void TfrmJisho::createToolbarButtons() {
@@ -166,12 +168,50 @@ void TfrmJisho::createDialogs() {
 }
 
 void TfrmJisho::createCommands() {
+    m_model = std::make_unique<DocumentModel>();
     m_grammar = std::make_unique<GrammarCommand>(
         GrammarCommand::Parts{m_dialogs, grid(), *ui->edtComment, *BeepDlg5, *BeepDlg6, this});
-    m_document = std::make_unique<DocumentCommands>(DocumentCommands::Parts{
-        m_state, grid(), *ui->edtComment, *ui->mmFile, *ui->mmBar, ui->mmConvert, ui->mmOthers,
-        m_toolbarButtons[3], m_dialogs, *BeepDlg, *BeepDlg2, *BeepDlg7, *m_grammar, this,
-        [this](const QString &path) { setTitleFor(path); }, [this] { rgHinsiClick(); }});
+    DocumentCommands::Parts parts{
+        .model = *m_model,
+        .state = m_state,
+        .sgJisho = grid(),
+        .edtComment = *ui->edtComment,
+        .dialogs = m_dialogs,
+        .owner = this,
+        .showBeepDlg =
+            [this](const QString &message) {
+                BeepDlg->setDlgMessage(message);
+                BeepDlg->ShowAndWait();
+            },
+        .showBeepDlg2 =
+            [this](const QString &message) {
+                BeepDlg2->setDlgMessage(message);
+                return BeepDlg2->ShowForResult();
+            },
+        .showBeepDlg7 =
+            [this](const QString &message) {
+                BeepDlg7->setDlgMessage(message);
+                BeepDlg7->ShowAndWait();
+            },
+        .grammarGate = [this](const QString &action) { return m_grammar->GrammarGate(action); },
+        .sgJishoClick = [this] { rgHinsiClick(); },
+    };
+    m_document = std::make_unique<DocumentCommands>(parts);
+    followDocument();
+}
+
+void TfrmJisho::followDocument() {
+    connect(m_model.get(), &DocumentModel::titleChanged, this,
+            [this](const QString &path) { setWindowTitle(TitleFor(path, m_state.ShowFullPath)); });
+    connect(m_model.get(), &DocumentModel::conversionEnabledChanged, this, [this](bool enabled) {
+        ui->mmConvert->setEnabled(enabled);
+        ui->mmOthers->setEnabled(enabled);
+        m_toolbarButtons[3]->setEnabled(enabled);
+    });
+    m_historyMenu =
+        std::make_unique<HistoryMenu>(*m_model, *ui->mmFile, *ui->mmBar, [this](QAction *entry) {
+            connect(entry, &QAction::triggered, this, &TfrmJisho::mmHistoryClick);
+        });
 }
 
 void TfrmJisho::configureGrid() {
@@ -304,7 +344,7 @@ void TfrmJisho::readSettings() {
         for (const QByteArray &name : store.ListSettingNames("History"))
             history.append(sjis::decode(store.ReadTextSetting("History", name, {})));
         if (!history.isEmpty())
-            FillHistoryMenu(history);
+            m_model->FillHistoryMenu(history);
     } catch (const AppError &error) {
         // A damaged value ends the reading; the window still comes up usable with
         // the values read so far and the defaults for the rest.
@@ -331,9 +371,8 @@ void TfrmJisho::recordColumnWidths() {
 }
 
 void TfrmJisho::startFreshDocument() {
-    m_state.NewFileCounter = 1;
-    m_state.CurrentFileName = QStringLiteral("新規辞書1.jmf");
-    setTitleFor(m_state.CurrentFileName);
+    // Nothing has named a document yet: this is 新規辞書1.jmf.
+    m_model->NameNewDocument();
 }
 
 void TfrmJisho::FormActivate() {
@@ -384,7 +423,7 @@ void TfrmJisho::FormCloseQuery(bool &canClose) {
         }
         if (answer == ResultYes) {
             mmSaveClick();
-            if (!m_state.SaveSucceeded) {
+            if (!m_model->SaveSucceeded()) {
                 canClose = false;
                 return;
             }
@@ -413,7 +452,7 @@ void TfrmJisho::writeSettings() {
     store.WriteIntegerSetting("Grid", "Tango", grid().ColWidths(2));
     store.WriteIntegerSetting("Grid", "Hinsi", grid().ColWidths(3));
     store.WriteTextSetting("Atok", "Path", storedPath(m_state.AtokFolder).value_or(QByteArray()));
-    const QStringList history = historyPaths();
+    const QStringList &history = m_model->history().paths();
     int number = 0;
     for (const QString &path : history) {
         const std::optional<QByteArray> bytes = storedPath(path);
@@ -472,25 +511,10 @@ QString TfrmJisho::WindowsFolder() {
 }
 
 void TfrmJisho::mmViewClick() {
-    if (Shell::openInTextViewer(m_state.CurrentFileName) == Shell::kNoAssociation)
+    if (Shell::openInTextViewer(m_model->CurrentFileName()) == Shell::kNoAssociation)
         m_dialogs.error(this,
                         QStringLiteral("テキストファイルに関連づけられたソフトがありません。"),
                         QString());
-}
-
-// ---------------------------------------------------------------------------
-// File history
-
-void TfrmJisho::FillHistoryMenu(const QStringList &paths) {
-    m_document->FillHistoryMenu(paths);
-}
-
-QList<QAction *> TfrmJisho::historyActions() const {
-    return m_document->historyEntries();
-}
-
-QStringList TfrmJisho::historyPaths() const {
-    return m_document->historyPaths();
 }
 
 // ---------------------------------------------------------------------------

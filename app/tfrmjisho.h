@@ -21,8 +21,10 @@ namespace kelvari {
 
 class Dialogs;
 class DocumentCommands;
+class DocumentModel;
 class GrammarCommand;
 class TAboutDlg;
+class HistoryMenu;
 class TBeepDialog;
 class TExplorerButton;
 class TmStrGrid;
@@ -45,11 +47,16 @@ public:
     // Program folder + "Ruvex.hlp".
     QString helpFile() const { return m_helpFile; }
 
+    // The open document: its name, snapshot, save outcome and file history.
+    DocumentModel &document() { return *m_model; }
+    const DocumentModel &document() const { return *m_model; }
     // The window side of the File menu and of the grammar check.
     DocumentCommands &documentCommands() { return *m_document; }
     GrammarCommand &grammarCommand() { return *m_grammar; }
+    // The File menu's history entries (positions 10 and up), as the document's history says.
+    HistoryMenu &historyMenu() { return *m_historyMenu; }
 
-    // Sets the caption by the title rule for `path`.
+    // The caption shows `path` by the title rule.
     void setTitleFor(const QString &path);
 
     // --- Window life (app/) ---
@@ -63,14 +70,6 @@ public:
     static void RegisterJmfFileType();
     // The Windows folder, ending in a separator.
     static QString WindowsFolder();
-
-    // --- File history: the File menu's entries from position 10 on ---
-    static constexpr int kFirstHistoryPosition = 10;
-    // Appends one unchecked entry per path, in order.
-    void FillHistoryMenu(const QStringList &paths);
-    QList<QAction *> historyActions() const;
-    // The entries' paths, top to bottom.
-    QStringList historyPaths() const;
 
     // The message dialogs the commands share.
     TBeepDialog *BeepDlg = nullptr;  // not a word-list file
@@ -134,6 +133,7 @@ private:
     void createToolbarButtons();
     void createDialogs();
     void createCommands();
+    void followDocument();
     void configureGrid();
     void connectCommands();
     void readSettings();
@@ -148,8 +148,10 @@ private:
     QString m_commandLineFileName;
     QString m_helpFile;
     std::array<TExplorerButton *, 7> m_toolbarButtons{};
+    std::unique_ptr<DocumentModel> m_model;
     std::unique_ptr<GrammarCommand> m_grammar;
     std::unique_ptr<DocumentCommands> m_document;
+    std::unique_ptr<HistoryMenu> m_historyMenu;
 };
 
 } // namespace kelvari

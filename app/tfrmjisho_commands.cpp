@@ -6,6 +6,7 @@
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "install/aboutbox.h"
+#include "document/historymenu.h"
 
 #include <QAction>
 
@@ -31,8 +32,10 @@ void TfrmJisho::mmCloseClick() {
     close();
 }
 void TfrmJisho::mmHistoryClick() {
-    if (auto *entry = qobject_cast<QAction *>(sender()))
-        m_document->mmHistoryClick(entry);
+    // The sender is the clicked entry; the hidden placeholder "mmHistory" is none.
+    const qsizetype index = m_historyMenu->indexOf(sender());
+    if (index >= 0)
+        m_document->mmHistoryClick(index);
 }
 void TfrmJisho::sgJishoDropFiles() {
     m_document->sgJishoDropFiles();

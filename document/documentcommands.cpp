@@ -1,6 +1,5 @@
 #include "document/documentcommands.h"
 
-#include "check/grammarcommand.h"
 #include "document/jmfreader.h"
 #include "document/jmfwriter.h"
 #include "document/wordlist.h"
@@ -9,64 +8,17 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
-#include "platform/sjis.h"
-#include "widgets/beepdialog.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 #include <QWidget>
 #include <algorithm>
 #include <optional>
 
 namespace kelvari {
 
-namespace {
-
-// Case of the letters a to z only: other characters must match exactly.
-bool equalIgnoringAsciiCase(const QString &a, const QString &b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a.at(i).unicode();
-        char16_t y = b.at(i).unicode();
-        if (x >= u'A' && x <= u'Z')
-            x = char16_t(x + (u'a' - u'A'));
-        if (y >= u'A' && y <= u'Z')
-            y = char16_t(y + (u'a' - u'A'));
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-QString menuCaptionFor(const QString &path) {
-    // A "&" in a path is a character of the name, not a mnemonic.
-    QString caption = path;
-    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return caption;
-}
-
-} // namespace
-
-DocumentCommands::DocumentCommands(Parts parts, QObject *parent) : QObject(parent), m(parts) {
-    // The messages of the document commands, whatever the main window set up before.
-    const auto setUp = [this](TBeepDialog &dialog, TBeepDialog::TMsgDlgType type,
-                              TBeepDialog::TBeepType sound, MessageButtons buttons) {
-        dialog.setOwnerWidget(m.owner);
-        dialog.setDlgType(type);
-        dialog.setBeepType(sound);
-        dialog.setDlgButton(buttons);
-    };
-    setUp(m.BeepDlg, TBeepDialog::mtError, TBeepDialog::btICONHAND, MessageButton::Ok);
-    m.BeepDlg.setDlgMessage(notWordListMessage());
-    setUp(m.BeepDlg2, TBeepDialog::mtConfirmation, TBeepDialog::btICONQUESTION,
-          MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
-    setUp(m.BeepDlg7, TBeepDialog::mtError, TBeepDialog::btICONHAND, MessageButton::Ok);
-    m.BeepDlg7.setDlgMessage(fileNotFoundMessage());
-}
+DocumentCommands::DocumentCommands(Parts parts, QObject *parent) : QObject(parent), m(parts) {}
 
 DocumentCommands::~DocumentCommands() = default;
 
@@ -91,138 +43,32 @@ QString DocumentCommands::askToSaveMessage(const QString &currentFileName) {
            QStringLiteral("\r\n") + QStringLiteral("保存しますか?");
 }
 
-QString DocumentCommands::newFileName(int counter) {
-    return QStringLiteral("新規辞書") + QString::number(counter) + QStringLiteral(".jmf");
-}
-
-bool DocumentCommands::isNeverSaved(const QString &fileName) {
-    return fileName.startsWith(QStringLiteral("新規辞書"));
-}
-
 void DocumentCommands::showError(const QString &message) {
     m.dialogs.error(m.owner, message);
 }
 
 QString DocumentCommands::startFolder() const {
-    const QString folder = Paths::extractFilePath(m.state.CurrentFileName);
+    const QString folder = Paths::extractFilePath(m.model.CurrentFileName());
     return folder.isEmpty() ? m.state.SaveDir : folder;
 }
 
 // ---------------------------------------------------------------- modified test
 
 void DocumentCommands::RecordSnapshot() {
-    QByteArray comment;
-    try {
-        comment = commentBytes();
-    } catch (const AppError &) {
-        // Such a comment never matches (see IsDocumentModified): it is still to be dealt with.
-    }
-    m_snapshot = DocumentSnapshot::record(m.sgJisho.cells(), comment);
-}
-
-void DocumentCommands::ClearSnapshot() {
-    m_snapshot = DocumentSnapshot();
+    m.model.RecordSnapshot(m.sgJisho.cells(), m.edtComment.text());
 }
 
 bool DocumentCommands::IsDocumentModified() const {
-    try {
-        return m_snapshot.isModified(m.sgJisho.cells(), commentBytes());
-    } catch (const AppError &) {
-        return true;
-    }
+    return m.model.IsDocumentModified(m.sgJisho.cells(), m.edtComment.text());
 }
 
 int DocumentCommands::AskToSave() {
-    m.BeepDlg2.setDlgMessage(askToSaveMessage(m.state.CurrentFileName));
-    return m.BeepDlg2.ShowForResult();
-}
-
-QByteArray DocumentCommands::commentBytes() const {
-    const QString text = m.edtComment.text();
-    if (text == m_loadedCommentText)
-        return m_loadedComment;
-    const sjis::EncodeResult encoded = sjis::encode(text);
-    if (!encoded.ok())
-        throw AppError(
-            QStringLiteral("コメントに保存できない文字 (%1) があります。").arg(encoded.unmappable));
-    return encoded.bytes;
+    return m.showBeepDlg2 ? m.showBeepDlg2(askToSaveMessage(m.model.CurrentFileName()))
+                          : ResultCancel;
 }
 
 void DocumentCommands::setComment(const QByteArray &bytes) {
-    m_loadedComment = bytes;
-    m_loadedCommentText = sjis::decode(bytes);
-    m.edtComment.setText(m_loadedCommentText);
-}
-
-void DocumentCommands::setConversionEnabled(bool enabled) {
-    if (m.mmConvert)
-        m.mmConvert->setEnabled(enabled);
-    if (m.mmOthers)
-        m.mmOthers->setEnabled(enabled);
-    if (m.ebConvert)
-        m.ebConvert->setEnabled(enabled);
-}
-
-// ---------------------------------------------------------------- history
-
-QList<QAction *> DocumentCommands::historyEntries() const {
-    const QList<QAction *> all = m.mmFile.actions();
-    return all.size() > HistoryFirst ? all.mid(HistoryFirst) : QList<QAction *>{};
-}
-
-QStringList DocumentCommands::historyPaths() const {
-    QStringList paths;
-    for (QAction *entry : historyEntries())
-        paths.append(entry->data().toString());
-    return paths;
-}
-
-QAction *DocumentCommands::makeHistoryEntry(const QString &path) {
-    auto *entry = new QAction(menuCaptionFor(path), &m.mmFile);
-    entry->setData(path);
-    entry->setCheckable(true);
-    connect(entry, &QAction::triggered, this, [this, entry] { mmHistoryClick(entry); });
-    return entry;
-}
-
-void DocumentCommands::removeHistoryEntry(QAction *entry) {
-    m.mmFile.removeAction(entry);
-    // It may be the action whose signal is running right now.
-    entry->deleteLater();
-}
-
-void DocumentCommands::UncheckHistory() {
-    for (QAction *entry : historyEntries())
-        entry->setChecked(false);
-}
-
-void DocumentCommands::AddToHistory(const QString &path) {
-    const QList<QAction *> entries = historyEntries();
-    for (QAction *entry : entries) {
-        if (equalIgnoringAsciiCase(entry->data().toString(), path)) {
-            UncheckHistory();
-            entry->setChecked(true);
-            return;
-        }
-    }
-    QAction *entry = makeHistoryEntry(path);
-    // The oldest entries go so that ten remain with the new one (a history read at
-    // start may have brought more than ten).
-    for (qsizetype i = HistoryMax - 1; i < entries.size(); ++i)
-        removeHistoryEntry(entries.at(i));
-    const QList<QAction *> remaining = historyEntries();
-    m.mmFile.insertAction(remaining.isEmpty() ? nullptr : remaining.first(), entry);
-    UncheckHistory();
-    entry->setChecked(true);
-    m.mmBar.setVisible(true);
-    m.state.OpenedFromHistory = false;
-}
-
-void DocumentCommands::FillHistoryMenu(const QStringList &paths) {
-    for (const QString &path : paths)
-        m.mmFile.addAction(makeHistoryEntry(path));
-    if (!paths.isEmpty())
-        m.mmBar.setVisible(true);
+    m.edtComment.setText(m.model.setLoadedComment(bytes));
 }
 
 // ---------------------------------------------------------------- load and save
@@ -232,7 +78,7 @@ bool DocumentCommands::LoadWordList(const QString &path, LoadMode mode) {
         return loadWordList(path, mode);
     } catch (const AppError &error) {
         // The history flag is for this one load, whatever became of it.
-        m.state.OpenedFromHistory = false;
+        m.model.setOpenedFromHistory(false);
         showError(error.message());
         return false;
     }
@@ -241,18 +87,19 @@ bool DocumentCommands::LoadWordList(const QString &path, LoadMode mode) {
 bool DocumentCommands::loadWordList(const QString &path, LoadMode mode) {
     // The whole file is read and parsed before anything of the document changes.
     std::optional<BusyCursor> busy(std::in_place);
-    const JmfContent file = readJmfFile(path);
+    JmfContent file = readJmfFile(path);
     if (!file.accepted()) {
         busy.reset();
-        m.BeepDlg.setDlgMessage(notWordListMessage());
-        m.BeepDlg.ShowAndWait();
-        m.state.OpenedFromHistory = false;
+        if (m.showBeepDlg)
+            m.showBeepDlg(notWordListMessage());
+        m.model.setOpenedFromHistory(false);
         return false;
     }
 
     TmStrGrid &grid = m.sgJisho;
     grid.beginBulkChange();
-    const LoadResult result = applyWordList(grid.cells(), file, mode, grid.Row(), m.state.MaxRow);
+    const LoadResult result =
+        applyWordList(grid.cells(), std::move(file), mode, grid.Row(), m.state.MaxRow);
     grid.endBulkChange();
     busy.reset();
     if (result.comment)
@@ -263,14 +110,14 @@ bool DocumentCommands::loadWordList(const QString &path, LoadMode mode) {
         grid.SetCol(1);
     }
     RecordSnapshot();
-    setConversionEnabled(Paths::extractFileExt(path) == QStringLiteral(".jmf"));
-    if (mode == LoadMode::Open && !m.state.OpenedFromHistory)
-        AddToHistory(path);
-    m.state.OpenedFromHistory = false;
+    DocumentModel &doc = m.model;
+    doc.setConversionEnabled(Paths::extractFileExt(path) == QStringLiteral(".jmf"));
+    if (mode == LoadMode::Open && !doc.OpenedFromHistory())
+        doc.AddToHistory(path);
+    doc.setOpenedFromHistory(false);
     if (mode == LoadMode::Open)
-        m.state.CurrentFileName = path;
-    if (m.setTitle)
-        m.setTitle(path);
+        doc.setCurrentFileName(path);
+    doc.setTitlePath(path);
     if (m.sgJishoClick)
         m.sgJishoClick();
     return true;
@@ -286,18 +133,19 @@ void DocumentCommands::SaveWordList(const QString &path) {
 
 void DocumentCommands::saveWordList(const QString &path) {
     // Whatever happens below, only a completed write counts as saved.
-    m.state.SaveSucceeded = false;
-    if (!m.grammar.GrammarGate(QStringLiteral("保存")))
+    DocumentModel &doc = m.model;
+    doc.setSaveSucceeded(false);
+    if (m.grammarGate && !m.grammarGate(QStringLiteral("保存")))
         return;
-    const JmfHeader header = makeJmfHeader(path, commentBytes(), QDateTime::currentDateTime());
+    const JmfHeader header =
+        makeJmfHeader(path, doc.commentBytes(m.edtComment.text()), QDateTime::currentDateTime());
     {
         const BusyCursor busy;
         writeWordListFile(path, header, m.sgJisho.cells());
     }
-    m.state.SaveSucceeded = true;
+    doc.setSaveSucceeded(true);
     RecordSnapshot();
-    if (m.setTitle)
-        m.setTitle(path);
+    doc.setTitlePath(path);
 }
 
 // ---------------------------------------------------------------- commands
@@ -324,7 +172,7 @@ void DocumentCommands::mmNewClick() {
             case ResultYes:
                 save();
                 // Clearing after a failed or cancelled save would lose the unsaved words.
-                if (!m.state.SaveSucceeded)
+                if (!m.model.SaveSucceeded())
                     return;
                 break;
             case ResultNo:
@@ -334,11 +182,8 @@ void DocumentCommands::mmNewClick() {
             }
         }
         clearDocument();
-        ClearSnapshot();
-        ++m.state.NewFileCounter;
-        m.state.CurrentFileName = newFileName(m.state.NewFileCounter);
-        if (m.setTitle)
-            m.setTitle(m.state.CurrentFileName);
+        m.model.ClearSnapshot();
+        m.model.NameNewDocument();
     } catch (const AppError &error) {
         showError(error.message());
     }
@@ -403,34 +248,36 @@ void DocumentCommands::sgJishoDropFiles() {
 }
 
 void DocumentCommands::save() {
-    if (isNeverSaved(m.state.CurrentFileName))
+    const QString &name = m.model.CurrentFileName();
+    if (DocumentModel::isNeverSaved(name))
         saveAs();
     else
-        saveWordList(m.state.CurrentFileName);
+        saveWordList(name);
 }
 
 void DocumentCommands::saveAs() {
-    QString proposed = m.state.CurrentFileName;
+    DocumentModel &doc = m.model;
+    QString proposed = doc.CurrentFileName();
     proposed = Paths::extractFileExt(proposed).isEmpty()
                    ? proposed + QStringLiteral(".jmf")
                    : Paths::changeFileExt(proposed, QStringLiteral(".jmf"));
     const auto answer = m.dialogs.saveFile(saveDlg(m.owner, startFolder(), proposed));
     if (!answer) {
-        m.state.SaveSucceeded = false;
+        doc.setSaveSucceeded(false);
         return;
     }
     const QString chosen = answer->fileName;
     saveWordList(chosen);
-    if (m.state.SaveSucceeded)
-        m.state.CurrentFileName = chosen;
-    AddToHistory(chosen);
+    if (doc.SaveSucceeded())
+        doc.setCurrentFileName(chosen);
+    doc.AddToHistory(chosen);
 }
 
 void DocumentCommands::mmSaveClick() {
     try {
         save();
     } catch (const AppError &error) {
-        m.state.SaveSucceeded = false;
+        m.model.setSaveSucceeded(false);
         showError(error.message());
     }
 }
@@ -439,25 +286,26 @@ void DocumentCommands::mmSaveAsClick() {
     try {
         saveAs();
     } catch (const AppError &error) {
-        m.state.SaveSucceeded = false;
+        m.model.setSaveSucceeded(false);
         showError(error.message());
     }
 }
 
-void DocumentCommands::mmHistoryClick(QAction *entry) {
-    if (!entry)
+void DocumentCommands::mmHistoryClick(qsizetype index) {
+    DocumentModel &doc = m.model;
+    if (index < 0 || index >= doc.history().count())
         return;
-    const QString path = entry->data().toString();
+    const QString path = doc.history().path(index);
     if (QFileInfo(path).isFile()) {
-        m.state.OpenedFromHistory = true;
-        UncheckHistory();
-        entry->setChecked(true);
+        doc.setOpenedFromHistory(true);
+        doc.UncheckHistory();
+        doc.checkHistoryEntry(index);
         LoadWordList(path, LoadMode::Open);
         return;
     }
-    removeHistoryEntry(entry);
-    m.BeepDlg7.setDlgMessage(fileNotFoundMessage());
-    m.BeepDlg7.ShowAndWait();
+    doc.removeHistoryEntry(index);
+    if (m.showBeepDlg7)
+        m.showBeepDlg7(fileNotFoundMessage());
 }
 
 } // namespace kelvari

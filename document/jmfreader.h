@@ -1,13 +1,15 @@
 #pragma once
 // The JMF word-list reader: the whole file is read and parsed before anything
-// is applied, so a failure never leaves a document half replaced.
+// is applied, so a failure never leaves a document half replaced. The rows come
+// out as the grid stores them, so applying them to the grid copies no text.
 
 #include "document/dataline.h"
+#include "grid/cellstore.h"
 
 #include <QByteArray>
 #include <QString>
-#include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kelvari {
@@ -20,33 +22,25 @@ public:
     const std::optional<QByteArray> &comment() const { return m_comment; }
 
     qsizetype rowCount() const { return qsizetype(m_rows.size()); }
-    // Views into the file's bytes, valid while this object lives.
+    // Views into the rows, valid while this object lives.
     DataLineFields row(qsizetype index) const;
+    // The rows as grid rows 1, 2, ... of an opened list (the row number, reading,
+    // word and part of speech), taken out of this object.
+    std::vector<PackedRow> takePackedRows() { return std::move(m_rows); }
 
 private:
-    friend JmfContent parseJmf(QByteArray bytes);
-
-    // Fields as offsets from the line start, so a row costs 32 bytes and no allocation.
-    struct Row {
-        qint64 lineStart;
-        quint32 readingLen;
-        quint32 wordOffset;
-        quint32 wordLen;
-        quint32 posOffset;
-        quint32 posLen;
-    };
+    friend class JmfParser;
 
     bool m_accepted = false;
     std::optional<QByteArray> m_comment;
-    QByteArray m_bytes;
-    std::vector<Row> m_rows;
+    std::vector<PackedRow> m_rows;
 };
 
 // The message shown for a file that is not a word list.
 QString notAWordListMessage();
 
 // Parses the bytes of a whole file.
-JmfContent parseJmf(QByteArray bytes);
+JmfContent parseJmf(QByteArrayView bytes);
 // Reads and parses a file. Throws IoError when it cannot be read.
 JmfContent readJmfFile(const QString &path);
 

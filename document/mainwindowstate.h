@@ -1,6 +1,7 @@
 #pragma once
-// What the main window knows about the open document and the window itself.
-// Every command of the editor reads and writes these fields by name.
+// What the main window knows about itself and the settings it works with.
+// Every command of the editor reads and writes these fields by name. The open
+// document (its name, snapshot, save outcome and history) is the DocumentModel.
 
 #include <QByteArray>
 #include <QString>
@@ -9,9 +10,6 @@
 namespace kelvari {
 
 struct MainWindowState {
-    // The document's full path, or the bare "新規辞書<N>.jmf" of a never-saved one.
-    QString CurrentFileName;
-    int NewFileCounter = 0;
     // Data rows of a new document ("General\MaxRow").
     int MaxRow = 100;
     bool ShowFullPath = true;
@@ -21,10 +19,6 @@ struct MainWindowState {
     QString SaveDir;
     // Folder of the dictionary utility, ending in a separator; empty when unknown.
     QString AtokFolder;
-    // The snapshot of the document as last loaded or saved lives with the
-    // document commands (DocumentCommands), which alone record and compare it.
-    bool SaveSucceeded = false;
-    bool OpenedFromHistory = false;
     // While set, the next resize event only records the sizes.
     bool FirstResizePending = false;
     bool ColumnFollowPending = false;

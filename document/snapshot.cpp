@@ -2,20 +2,29 @@
 
 #include "document/wordlist.h"
 
-#include <array>
-#include <cstring>
+#include <algorithm>
 
 namespace kelvari {
 
 namespace {
 
-// Reading, word and part of speech of a row; false for a blank row, which a
-// save leaves out and so the snapshot ignores.
-bool wordCells(const CellStore &cells, int row, std::array<std::string_view, 3> &c) {
-    const CellStore::PackedRow &packed = cells.packedRow(row);
-    for (int i = 0; i < 3; ++i)
-        c[std::size_t(i)] = CellStore::cellOf(packed, WordColumn::Reading + i);
-    return !(c[0].empty() && c[1].empty() && c[2].empty());
+// A row whose reading, word and part of speech are all empty; a save leaves it out.
+bool isBlank(const PackedRow &row) {
+    if (row.empty())
+        return true;
+    for (int col = WordColumn::Reading; col <= WordColumn::PartOfSpeech; ++col) {
+        if (!CellStore::cellOf(row, col).empty())
+            return false;
+    }
+    return true;
+}
+
+bool sameWords(const PackedRow &a, const PackedRow &b) {
+    for (int col = WordColumn::Reading; col <= WordColumn::PartOfSpeech; ++col) {
+        if (CellStore::cellOf(a, col) != CellStore::cellOf(b, col))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -24,48 +33,47 @@ DocumentSnapshot DocumentSnapshot::record(const CellStore &cells, QByteArrayView
     DocumentSnapshot snap;
     snap.m_comment = comment.toByteArray();
     const int count = cells.rowCount();
-    qsizetype total = 0;
+    snap.m_rows.reserve(size_t(std::max(count - 1, 0)));
     for (int row = 1; row < count; ++row)
-        total += qsizetype(cells.packedRow(row).size());
-    snap.m_text.reserve(total);
-    snap.m_cellEnds.reserve(size_t(count) * 3);
-    for (int row = 1; row < count; ++row) {
-        std::array<std::string_view, 3> c;
-        if (!wordCells(cells, row, c))
-            continue;
-        for (const std::string_view &cell : c) {
-            snap.m_text.append(cell.data(), qsizetype(cell.size()));
-            snap.m_cellEnds.push_back(quint32(snap.m_text.size()));
-        }
-    }
-    // Offsets are 32-bit: a text beyond 4 GB cannot be compared cell by cell.
-    if (quint64(snap.m_text.size()) > 0xFFFFFFFFull)
-        snap.m_cellEnds.clear();
+        snap.m_rows.push_back(cells.packedRow(row));
     return snap;
 }
 
 bool DocumentSnapshot::isModified(const CellStore &cells, QByteArrayView comment) const {
     if (comment != QByteArrayView(m_comment))
         return true;
-    const char *text = m_text.constData();
-    size_t cellIndex = 0;
-    quint32 start = 0;
+    // Walks both lists of rows, skipping blank rows on either side. A row the
+    // grid still shares with the snapshot is the same row, blank or not.
     const int count = cells.rowCount();
-    for (int row = 1; row < count; ++row) {
-        std::array<std::string_view, 3> c;
-        if (!wordCells(cells, row, c))
-            continue;
-        if (cellIndex + 3 > m_cellEnds.size())
+    const size_t saved = m_rows.size();
+    int row = 1;
+    size_t i = 0;
+    while (row < count && i < saved) {
+        const PackedRow &now = cells.packedRow(row);
+        const PackedRow &then = m_rows[i];
+        if (now.isSharedWith(then)) {
+            ++row;
+            ++i;
+        } else if (isBlank(now)) {
+            ++row;
+        } else if (isBlank(then)) {
+            ++i;
+        } else if (sameWords(now, then)) {
+            ++row;
+            ++i;
+        } else {
             return true;
-        for (const std::string_view &cell : c) {
-            const quint32 end = m_cellEnds[cellIndex++];
-            if (end - start != cell.size() ||
-                (!cell.empty() && std::memcmp(text + start, cell.data(), cell.size()) != 0))
-                return true;
-            start = end;
         }
     }
-    return cellIndex != m_cellEnds.size();
+    for (; row < count; ++row) {
+        if (!isBlank(cells.packedRow(row)))
+            return true;
+    }
+    for (; i < saved; ++i) {
+        if (!isBlank(m_rows[i]))
+            return true;
+    }
+    return false;
 }
 
 } // namespace kelvari

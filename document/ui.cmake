@@ -2,5 +2,5 @@
 kelvari_library(kelvari_document_ui
   SOURCES
     documentcommands.cpp documentcommands.h
-  LIBS kelvari_document kelvari_check_ui kelvari_grid_ui kelvari_widgets kelvari_platform_ui
-       Qt6::Widgets)
+    historymenu.cpp historymenu.h
+  LIBS kelvari_document kelvari_grid_ui kelvari_platform_ui Qt6::Widgets)

@@ -38,7 +38,7 @@ void numberRows(CellStore &cells, int firstRow) {
     }
 }
 
-LoadResult applyWordList(CellStore &cells, const JmfContent &content, LoadMode mode, int cursorRow,
+LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, int cursorRow,
                          int maxRow) {
     LoadResult result;
     const int oldCount = cells.rowCount();
@@ -49,26 +49,29 @@ LoadResult applyWordList(CellStore &cells, const JmfContent &content, LoadMode m
     const int colCount = cells.colCount();
 
     cells.reserveRows(std::max(newCount, oldCount) + 1);
-    std::vector<QByteArrayView> fields;
-    fields.reserve(size_t(std::max(colCount, int(WordColumn::Count))));
-    for (int i = 0; i < loaded; ++i) {
-        const int row = first + 1 + i;
-        const DataLineFields f = content.row(i);
-        const RowNumber number(row);
-        fields.clear();
-        fields.push_back(number.view());
-        fields.push_back(f.reading);
-        fields.push_back(f.word);
-        fields.push_back(f.partOfSpeech);
-        if (colCount > WordColumn::Count) {
+    if (first == 0 && colCount <= WordColumn::Count) {
+        // The file's rows are numbered for this place already: the grid shares them.
+        cells.assignRows(1, content.takePackedRows(), WordColumn::Count);
+    } else {
+        std::vector<QByteArrayView> fields;
+        fields.reserve(size_t(std::max(colCount, int(WordColumn::Count))));
+        for (int i = 0; i < loaded; ++i) {
+            const int row = first + 1 + i;
+            const DataLineFields f = content.row(i);
+            const RowNumber number(row);
+            fields.clear();
+            fields.push_back(number.view());
+            fields.push_back(f.reading);
+            fields.push_back(f.word);
+            fields.push_back(f.partOfSpeech);
             // Columns beyond the word list's own are not the loader's to touch.
-            const CellStore::PackedRow &old = cells.packedRow(row);
+            const PackedRow &old = cells.packedRow(row);
             for (int col = WordColumn::Count; col < colCount; ++col) {
                 const std::string_view cell = CellStore::cellOf(old, col);
                 fields.push_back(QByteArrayView(cell.data(), qsizetype(cell.size())));
             }
+            cells.setPackedRow(row, CellStore::packRow(fields));
         }
-        cells.setPackedRow(row, CellStore::packRow(fields));
     }
 
     if (mode == LoadMode::Open) {

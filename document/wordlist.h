@@ -35,8 +35,9 @@ struct LoadResult {
 int rowCountAfterLoad(int lastRow, int maxRow);
 
 // Applies an accepted file to the cells. Nothing here can fail, so a load that
-// got this far is never half done.
-LoadResult applyWordList(CellStore &cells, const JmfContent &content, LoadMode mode, int cursorRow,
+// got this far is never half done. A content handed over (moved) gives its rows
+// to the grid as they are.
+LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, int cursorRow,
                          int maxRow);
 
 // Writes "1" .. rowCount-1 into column 0 where it differs.

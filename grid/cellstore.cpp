@@ -4,33 +4,75 @@
 
 #include <QString>
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <limits>
+#include <new>
+#include <string>
 #include <utility>
 
 // A packed row is a sequence of cells, each a length (LEB128: one byte below 128)
 // followed by its bytes. Trailing empty cells are never stored, so an empty row
-// is an empty string and costs no allocation.
+// is an empty PackedRow and costs no allocation.
 //
 // Row and column views cover the grid's counts only: a row view holds ColCount
 // cells and a column view RowCount cells. Cells written outside the counts are
 // therefore not carried by the row and column operations; they stay where they
 // are until a lowered count drops them. Rows rarely hold such cells, so the row
-// operations keep a fast path (whole-string moves) for the usual case.
+// operations keep a fast path (whole-row moves) for the usual case.
+//
+// Rows are never written in place: every change builds a new row, so copies
+// held elsewhere (a snapshot of the document) keep their text.
 
 namespace kelvari {
+
+// --- PackedRow ------------------------------------------------------------
+
+PackedRow PackedRow::allocate(std::size_t size) {
+    PackedRow row;
+    if (size == 0)
+        return row;
+    if (size > std::numeric_limits<std::uint32_t>::max())
+        throw AppError(QStringLiteral("Grid row too long"));
+    void *memory = ::operator new(sizeof(Data) + size);
+    row.m_d = new (memory) Data{{1}, static_cast<std::uint32_t>(size)};
+    return row;
+}
+
+PackedRow::PackedRow(std::string_view text)
+    : PackedRow(
+          build(text.size(), [text](char *out) { std::memcpy(out, text.data(), text.size()); })) {}
+
+void PackedRow::release() noexcept {
+    if (m_d && m_d->ref.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        m_d->~Data();
+        ::operator delete(m_d);
+    }
+    m_d = nullptr;
+}
+
 namespace {
 
 [[noreturn]] void rangeError() {
     throw AppError(QStringLiteral("Grid index out of range"));
 }
 
-void appendLength(std::string &out, size_t length) {
+std::size_t lengthBytes(std::size_t length) {
+    std::size_t n = 1;
     while (length >= 0x80) {
-        out.push_back(static_cast<char>((length & 0x7F) | 0x80));
+        length >>= 7;
+        ++n;
+    }
+    return n;
+}
+
+char *writeLength(char *out, std::size_t length) {
+    while (length >= 0x80) {
+        *out++ = static_cast<char>((length & 0x7F) | 0x80);
         length >>= 7;
     }
-    out.push_back(static_cast<char>(length));
+    *out++ = static_cast<char>(length);
+    return out;
 }
 
 // Reads one cell at `pos`; returns false at the end of the row.
@@ -70,20 +112,35 @@ int cellCount(std::string_view row) {
     return count;
 }
 
-std::string pack(const std::vector<std::string_view> &cells) {
-    size_t used = cells.size();
-    while (used > 0 && cells[used - 1].empty())
-        --used;
+inline std::string_view toView(std::string_view v) {
+    return v;
+}
+inline std::string_view toView(QByteArrayView v) {
+    return {v.data(), static_cast<size_t>(v.size())};
+}
+
+// Packs any sequence of cells straight into the row's one allocation.
+template <typename Iter> PackedRow packRange(Iter begin, Iter end) {
+    while (begin != end && toView(*std::prev(end)).empty())
+        --end;
     size_t size = 0;
-    for (size_t i = 0; i < used; ++i)
-        size += cells[i].size() + (cells[i].size() < 0x80 ? 1 : 5);
-    std::string out;
-    out.reserve(size);
-    for (size_t i = 0; i < used; ++i) {
-        appendLength(out, cells[i].size());
-        out.append(cells[i]);
+    for (Iter it = begin; it != end; ++it) {
+        const size_t length = toView(*it).size();
+        size += length + lengthBytes(length);
     }
-    return out;
+    return PackedRow::build(size, [begin, end](char *out) {
+        for (Iter it = begin; it != end; ++it) {
+            const std::string_view cell = toView(*it);
+            out = writeLength(out, cell.size());
+            if (!cell.empty())
+                std::memcpy(out, cell.data(), cell.size());
+            out += cell.size();
+        }
+    });
+}
+
+PackedRow pack(const std::vector<std::string_view> &cells) {
+    return packRange(cells.begin(), cells.end());
 }
 
 // Byte offset where cell `col` starts (the row's size when it has fewer cells).
@@ -93,6 +150,11 @@ size_t offsetOf(std::string_view row, int col) {
     for (int i = 0; i < col && nextCell(row, pos, cell); ++i) {
     }
     return std::min(pos, row.size());
+}
+
+// The first `col` cells of a row, trailing empty cells trimmed.
+PackedRow prefixOf(std::string_view row, int col) {
+    return pack(unpack(row.substr(0, offsetOf(row, col))));
 }
 
 void checkIndex(int index) {
@@ -111,8 +173,8 @@ void CellStore::setColCount(int count) {
     if (count < m_colCount) {
         // Drops every cell beyond the new count, in every stored row.
         for (PackedRow &row : m_rows) {
-            if (!row.empty())
-                row.resize(offsetOf(row, count));
+            if (!row.empty() && offsetOf(row, count) < row.size())
+                row = prefixOf(row, count);
         }
         m_hasOutsideCols = false;
     }
@@ -188,9 +250,8 @@ CellStore::PackedRow CellStore::detachTail(int row) {
     const size_t split = offsetOf(packed, m_colCount);
     if (split >= packed.size())
         return {};
-    PackedRow tail = packed.substr(split);
-    // The cells before the split keep their encoding; trailing empties are trimmed.
-    packed = pack(unpack(std::string_view(packed).substr(0, split)));
+    PackedRow tail(packed.view().substr(split));
+    packed = prefixOf(packed, m_colCount);
     return tail;
 }
 
@@ -199,9 +260,11 @@ void CellStore::attachTail(int row, const PackedRow &tail) {
         return;
     ensureRow(row);
     PackedRow &packed = m_rows[static_cast<size_t>(row)];
+    std::string joined(packed.view());
     for (int n = cellCount(packed); n < m_colCount; ++n)
-        packed.push_back('\0'); // an empty cell
-    packed += tail;
+        joined.push_back('\0'); // an empty cell
+    joined += tail.view();
+    packed = PackedRow(joined);
 }
 
 void CellStore::copyRow(int dst, int src) {
@@ -215,8 +278,7 @@ void CellStore::copyRow(int dst, int src) {
         return;
     }
     const PackedRow tail = detachTail(dst);
-    const std::string_view source = m_rows[static_cast<size_t>(src)];
-    m_rows[static_cast<size_t>(dst)] = pack(unpack(source.substr(0, offsetOf(source, m_colCount))));
+    m_rows[static_cast<size_t>(dst)] = prefixOf(m_rows[static_cast<size_t>(src)], m_colCount);
     attachTail(dst, tail);
 }
 
@@ -229,8 +291,8 @@ void CellStore::copyCol(int dst, int src) {
         const std::string_view text = cellView(src, row);
         if (text.empty() && cellView(dst, row).empty())
             continue;
-        const std::string copy(text); // setCell rebuilds the row the view points into
-        setCell(dst, row, QByteArrayView(copy.data(), static_cast<qsizetype>(copy.size())));
+        // The old row outlives the view: setCell builds a new one before letting it go.
+        setCell(dst, row, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
     }
 }
 
@@ -239,7 +301,7 @@ void CellStore::clearRow(int row) {
     if (static_cast<size_t>(row) >= m_rows.size())
         return;
     const PackedRow tail = m_hasOutsideCols ? detachTail(row) : PackedRow();
-    m_rows[static_cast<size_t>(row)].clear();
+    m_rows[static_cast<size_t>(row)] = PackedRow();
     attachTail(row, tail);
 }
 
@@ -275,7 +337,7 @@ void CellStore::insertRows(int index, int count) {
     const auto first = m_rows.begin() + index;
     std::rotate(first, m_rows.begin() + oldCount, m_rows.begin() + newCount);
     for (int row = index; row < index + count; ++row)
-        m_rows[static_cast<size_t>(row)].clear();
+        m_rows[static_cast<size_t>(row)] = PackedRow();
     m_rowCount = newCount;
     for (const auto &[row, tail] : tails)
         attachTail(row, tail);
@@ -463,7 +525,7 @@ const CellStore::PackedRow &CellStore::packedRow(int row) const {
     return m_rows[static_cast<size_t>(row)];
 }
 
-std::string_view CellStore::cellOf(const PackedRow &row, int col) {
+std::string_view CellStore::cellOf(std::string_view row, int col) {
     if (col < 0)
         return {};
     size_t pos = 0;
@@ -476,11 +538,11 @@ std::string_view CellStore::cellOf(const PackedRow &row, int col) {
 }
 
 CellStore::PackedRow CellStore::packRow(const std::vector<QByteArrayView> &cells) {
-    std::vector<std::string_view> views;
-    views.reserve(cells.size());
-    for (QByteArrayView cell : cells)
-        views.emplace_back(cell.data(), static_cast<size_t>(cell.size()));
-    return pack(views);
+    return packRange(cells.begin(), cells.end());
+}
+
+CellStore::PackedRow CellStore::packRow(std::initializer_list<QByteArrayView> cells) {
+    return packRange(cells.begin(), cells.end());
 }
 
 void CellStore::setPackedRow(int row, PackedRow packed) {
@@ -489,6 +551,19 @@ void CellStore::setPackedRow(int row, PackedRow packed) {
     if (!m_hasOutsideCols && offsetOf(packed, m_colCount) < packed.size())
         m_hasOutsideCols = true;
     m_rows[static_cast<size_t>(row)] = std::move(packed);
+}
+
+void CellStore::assignRows(int first, std::vector<PackedRow> rows, int widestRow) {
+    checkIndex(first);
+    const std::size_t count = rows.size();
+    if (count == 0)
+        return;
+    if (count > static_cast<std::size_t>(std::numeric_limits<int>::max() - first))
+        rangeError();
+    ensureRow(first + static_cast<int>(count) - 1);
+    std::move(rows.begin(), rows.end(), m_rows.begin() + first);
+    if (widestRow > m_colCount)
+        m_hasOutsideCols = true;
 }
 
 namespace {

@@ -5,14 +5,80 @@
 //
 // Built for word lists of a million rows: each row is one packed byte string
 // (length-prefixed cells), so a row costs one allocation whatever its columns,
-// and whole-row moves are pointer moves.
+// and whole-row moves are pointer moves. Rows are shared, never changed in
+// place: a copy of a row (another grid's, a snapshot's) is a reference that
+// keeps seeing the bytes it was taken from.
 
 #include <QByteArray>
-#include <string>
+#include <atomic>
+#include <cstdint>
+#include <initializer_list>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvari {
+
+// An immutable, reference-counted byte string: copying it copies a pointer.
+// The empty row holds no allocation.
+class PackedRow {
+public:
+    PackedRow() noexcept = default;
+    explicit PackedRow(std::string_view bytes);
+    PackedRow(const PackedRow &other) noexcept : m_d(other.m_d) {
+        if (m_d)
+            m_d->ref.fetch_add(1, std::memory_order_relaxed);
+    }
+    PackedRow(PackedRow &&other) noexcept : m_d(std::exchange(other.m_d, nullptr)) {}
+    PackedRow &operator=(const PackedRow &other) noexcept {
+        PackedRow(other).swap(*this);
+        return *this;
+    }
+    PackedRow &operator=(PackedRow &&other) noexcept {
+        PackedRow(std::move(other)).swap(*this);
+        return *this;
+    }
+    ~PackedRow() { release(); }
+
+    void swap(PackedRow &other) noexcept { std::swap(m_d, other.m_d); }
+    friend void swap(PackedRow &a, PackedRow &b) noexcept { a.swap(b); }
+
+    bool empty() const noexcept { return !m_d; }
+    std::size_t size() const noexcept { return m_d ? m_d->size : 0; }
+    const char *data() const noexcept { return m_d ? bytes(m_d) : nullptr; }
+    std::string_view view() const noexcept { return {data(), size()}; }
+    operator std::string_view() const noexcept { return view(); }
+
+    // True when both are copies of one row: the same bytes, whatever was
+    // written to the store since. Two rows of equal text need not share.
+    bool isSharedWith(const PackedRow &other) const noexcept { return m_d == other.m_d; }
+
+    friend bool operator==(const PackedRow &a, const PackedRow &b) noexcept {
+        return a.m_d == b.m_d || a.view() == b.view();
+    }
+
+    // A row of `size` bytes that `fill(char *)` writes, before anyone can share it.
+    template <typename Fill> static PackedRow build(std::size_t size, Fill fill) {
+        PackedRow row = allocate(size);
+        if (row.m_d)
+            fill(bytes(row.m_d));
+        return row;
+    }
+
+private:
+    struct Data {
+        std::atomic<std::uint32_t> ref;
+        std::uint32_t size;
+    };
+    static char *bytes(Data *d) noexcept { return reinterpret_cast<char *>(d + 1); }
+    static const char *bytes(const Data *d) noexcept {
+        return reinterpret_cast<const char *>(d + 1);
+    }
+    static PackedRow allocate(std::size_t size);
+    void release() noexcept;
+
+    Data *m_d = nullptr;
+};
 
 class CellStore {
 public:
@@ -57,11 +123,15 @@ public:
 
     // Whole packed rows, for bulk work (loading a million-row file, sorting) that
     // must not go cell by cell.
-    using PackedRow = std::string;
+    using PackedRow = kelvari::PackedRow;
     const PackedRow &packedRow(int row) const;
-    static std::string_view cellOf(const PackedRow &row, int col);
+    static std::string_view cellOf(std::string_view row, int col);
     static PackedRow packRow(const std::vector<QByteArrayView> &cells);
+    static PackedRow packRow(std::initializer_list<QByteArrayView> cells);
     void setPackedRow(int row, PackedRow packed);
+    // Puts the rows at first, first + 1, ... without reading them: `widestRow`
+    // is the most cells any of them holds.
+    void assignRows(int first, std::vector<PackedRow> rows, int widestRow);
     void reserveRows(int rows);
     // Takes over a whole new set of rows (a loaded file) without copying them:
     // RowCount becomes their number (at least 1) and ColCount colCount, which no

@@ -2,6 +2,8 @@
 
 #include "app/tfrmjisho_form.h"
 #include "document/documentcommands.h"
+#include "document/documentmodel.h"
+#include "document/historymenu.h"
 #include "grid/tmstrgrid.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
@@ -83,8 +85,8 @@ private slots:
         QCOMPARE(f.grid().Cells(2, 0), sj(u"単語"));
         QCOMPARE(f.grid().Cells(3, 0), sj(u"品詞"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - 新規辞書1.jmf"));
-        QCOMPARE(w.state().CurrentFileName, QStringLiteral("新規辞書1.jmf"));
-        QCOMPARE(w.state().NewFileCounter, 1);
+        QCOMPARE(w.document().CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
+        QCOMPARE(w.document().NewFileCounter(), 1);
         QCOMPARE(w.state().MaxRow, 100);
         QVERIFY(w.state().ShowFullPath);
         QVERIFY(w.state().ShowAtokUtility);
@@ -98,7 +100,8 @@ private slots:
         // Reading the settings leaves the product key and an empty history section.
         QVERIFY(f.registry.keyExists(RegRoot::CurrentUser, kProduct + "\\History"));
         QVERIFY(f.registry.valueNames(RegRoot::CurrentUser, kProduct + "\\History").isEmpty());
-        QVERIFY(w.historyActions().isEmpty());
+        QVERIFY(w.document().history().isEmpty());
+        QCOMPARE(w.form().mmFile->actions().size(), 10);
         QVERIFY(!w.form().mmBar->isVisible());
         QTRY_VERIFY(w.state().WindowActivated);
     }
@@ -227,15 +230,19 @@ private slots:
         f.setting("History", "File3", "C:\\c&d.jmf");
         f.setting("History", "File4", "C:\\gone.jmf");
         TfrmJisho &w = f.open();
-        QCOMPARE(w.historyPaths(),
+        QCOMPARE(w.document().history().paths(),
                  (QStringList{QStringLiteral("C:\\a.jmf"), QStringLiteral("C:\\b.jmf"),
                               QStringLiteral("C:\\c&d.jmf"), QStringLiteral("C:\\gone.jmf")}));
+        const QList<QAction *> entries = w.historyMenu().entries();
+        QCOMPARE(w.form().mmFile->actions().mid(10), entries);
+        QCOMPARE(entries.at(2)->text(), QStringLiteral("C:\\c&&d.jmf"));
         QVERIFY(w.form().mmBar->isVisible());
-        QCOMPARE(w.form().mmFile->actions().indexOf(w.historyActions().first()), 10);
-        for (const QAction *entry : w.historyActions())
+        for (const QAction *entry : entries)
             QVERIFY(!entry->isChecked());
-        // The File menu loses its last entry before the close.
-        w.form().mmFile->removeAction(w.historyActions().last());
+        // The last entry's file is gone: clicking it removes the entry before the close.
+        f.dialogs.expectMessage(QStringLiteral("ファイルが見つかりませんでした。"));
+        entries.last()->trigger();
+        QCOMPARE(w.form().mmFile->actions().size(), 13);
         w.move(15, 25);
         w.resize(643, 445);
         w.state().AtokFolder = QStringLiteral("D:\\ATOK\\");
@@ -255,6 +262,101 @@ private slots:
         QCOMPARE(f.stored("History", "File4"), QByteArray("<absent>"));
         // General settings belong to the settings dialog.
         QVERIFY(!f.registry.keyExists(RegRoot::CurrentUser, kProduct + "\\General"));
+    }
+
+    // The File menu's history entries, the caption and the conversion commands
+    // follow the document that the File menu's commands change.
+    void windowFollowsTheDocument() {
+        Fixture f;
+        TfrmJisho &w = f.open();
+        QMenu &file = *w.form().mmFile;
+        const auto write = [&](const QString &name) {
+            const QString path = f.root.filePath(name);
+            writeFileBytes(path, sj(u"!!DICUT10\r\nよみ,読み,名詞\r\n"));
+            return path;
+        };
+        const auto checkedPositions = [&] {
+            QList<qsizetype> positions;
+            for (qsizetype i = 0; i < file.actions().size(); ++i) {
+                if (file.actions().at(i)->isChecked())
+                    positions.append(i);
+            }
+            return positions;
+        };
+        QStringList opened; // newest first
+        for (int i = 0; i < 11; ++i) {
+            opened.prepend(write(QStringLiteral("f%1 & co.jmf").arg(i)));
+            f.dialogs.expectOpenFile(opened.first());
+            w.form().mmOpen->trigger();
+        }
+        QVERIFY(f.dialogs.allAnswered());
+        QCOMPARE(file.actions().size(), 20);
+        QVERIFY(w.form().mmBar->isVisible());
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(file.actions().at(10 + i)->text(),
+                     QString(opened.at(i)).replace(u'&', QStringLiteral("&&")));
+        QCOMPARE(checkedPositions(), QList<qsizetype>{10});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - ") + opened.first());
+
+        // An entry opens its file and takes the check mark; the entries stay in
+        // place, also when the checked entry is clicked again.
+        for (int click = 0; click < 2; ++click) {
+            file.actions().at(12)->trigger();
+            QCOMPARE(w.document().CurrentFileName(), opened.at(2));
+            QCOMPARE(checkedPositions(), QList<qsizetype>{12});
+            QCOMPARE(file.actions().at(12)->text(),
+                     QString(opened.at(2)).replace(u'&', QStringLiteral("&&")));
+        }
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - ") + opened.at(2));
+
+        // A new document keeps the mark where it was.
+        w.form().mmNew->trigger();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - 新規辞書2.jmf"));
+        QCOMPARE(checkedPositions(), QList<qsizetype>{12});
+
+        // The conversion commands follow the extension of the loaded file.
+        QWidget *ebConvert = w.findChild<TExplorerButton *>(QStringLiteral("ebConvert"));
+        for (const QString &name : {QStringLiteral("x.JMF"), QStringLiteral("x.jmf")}) {
+            f.dialogs.expectOpenFile(write(name));
+            w.form().mmOpen->trigger();
+            const bool enabled = name.endsWith(QStringLiteral(".jmf"));
+            QCOMPARE(w.form().mmConvert->isEnabled(), enabled);
+            QCOMPARE(w.form().mmOthers->isEnabled(), enabled);
+            QCOMPARE(ebConvert->isEnabled(), enabled);
+        }
+    }
+
+    // The window's own prompt asks about changes, and its grammar check guards the save.
+    void saveGoesThroughTheWindowsPromptAndGate() {
+        Fixture f;
+        TfrmJisho &w = f.open();
+        f.grid().SetCells(1, 1, sj(u"漢字")); // not a reading: a grammar error
+        f.grid().SetCells(2, 1, sj(u"語"));
+        f.grid().SetCells(3, 1, sj(u"名詞"));
+        const QString path = f.root.filePath(QStringLiteral("x.jmf"));
+        f.dialogs
+            .expectMessage(
+                QStringLiteral("\" 新規辞書1.jmf \" は変更されています。\r\n保存しますか?"),
+                ResultYes)
+            .expectSaveFile(path)
+            .expectMessage(QStringLiteral("文法エラーがあるので保存出来ません。"));
+        w.form().mmNew->trigger();
+        QVERIFY(f.dialogs.allAnswered());
+        const ShownDialog &prompt = f.dialogs.shown().first();
+        QCOMPARE(prompt.messageKind, MessageKind::Confirmation);
+        QCOMPARE(prompt.buttons, MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
+        QCOMPARE(prompt.owner, &w);
+        QCOMPARE(f.dialogs.shown().last().messageKind, MessageKind::Error);
+        // Refused: nothing written, the document stays, the chosen path enters the history.
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!w.document().SaveSucceeded());
+        QCOMPARE(f.grid().Cells(1, 1), sj(u"漢字"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - 新規辞書1.jmf"));
+        QCOMPARE(w.form().mmFile->actions().mid(10), w.historyMenu().entries());
+        QCOMPARE(w.historyMenu().entries().size(), 1);
+        QCOMPARE(w.historyMenu().entries().first()->text(), path);
+        QVERIFY(w.historyMenu().entries().first()->isChecked());
+        QVERIFY(w.form().mmBar->isVisible());
     }
 
     void associationRewrittenAtEveryStart() {
@@ -416,7 +518,7 @@ private slots:
         TfrmJisho &w = f.open();
         const QString file = f.root.filePath(QStringLiteral("a.jmf"));
         QVERIFY(writeFileBytes(file, "!!DICUT10\r\n"));
-        w.state().CurrentFileName = file;
+        w.document().setCurrentFileName(file);
         {
             ScopedEnv viewer("KELVARI_TEXT_VIEWER", "/no/such/viewer");
             f.dialogs.expectMessage(

@@ -1,7 +1,7 @@
-// The File menu's document commands, run against real widgets (a File menu with
-// its ten fixed items, the comment box and the word grid) and scripted dialogs.
+// The File menu's document commands, run against a real word grid and comment
+// box with scripted dialogs. They change the document model; the menus that
+// follow the model are the main window's and are tested there.
 
-#include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "grid/tmstrgrid.h"
 #include "platform/sjis.h"
@@ -9,10 +9,9 @@
 #include "tests/support/testdataroot.h"
 #include "widgets/beepdialog.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -24,60 +23,80 @@ using kelvari::test::writeFileBytes;
 
 namespace {
 
-const QString kErrorRowGate = QStringLiteral("文法エラーがあるので保存出来ません。");
+const QString kGateRefusal = QStringLiteral("grammar gate refuses");
 
 QByteArray jmf(const QString &body) {
     return sj(u"!!DICUT10\r\n") + sj(body);
 }
 
-// The main window's parts, as the document commands see them.
+// What the document commands work on, as the main window sets them up.
 struct Fixture {
     TestDataRoot root;
     ScriptedDialogs dialogs;
     QWidget owner;
-    QMenu mmFile{&owner};
-    QAction *mmBar = nullptr;
-    QAction mmConvert{QStringLiteral("変換")};
-    QAction mmOthers{QStringLiteral("その他")};
-    QWidget ebConvert{&owner};
     TmStrGrid grid{&owner};
     QLineEdit comment{&owner};
     TBeepDialog beep{dialogs};
     TBeepDialog beep2{dialogs};
-    TBeepDialog beep5{dialogs};
-    TBeepDialog beep6{dialogs};
     TBeepDialog beep7{dialogs};
     MainWindowState state;
-    QString title;
+    DocumentModel model;
+    QSignalSpy titles{&model, &DocumentModel::titleChanged};
+    // The gate's answer, and the actions it was asked about.
+    bool gateOpen = true;
+    QStringList gateActions;
     int partOfSpeechFollowUps = 0;
-    std::unique_ptr<GrammarCommand> grammar;
     std::unique_ptr<DocumentCommands> doc;
 
-    Fixture() {
-        for (int i = 0; i < 8; ++i)
-            mmFile.addAction(QStringLiteral("fixed %1").arg(i));
-        mmBar = mmFile.addSeparator();
-        mmBar->setVisible(false);
-        mmFile.addAction(QStringLiteral("ダミー"))->setVisible(false);
-
-        // A fresh start without a file.
+    // A start without a file names the fresh document 新規辞書1.jmf; a start
+    // with one uses no number.
+    explicit Fixture(bool startedWithoutFile = true) {
         state.MaxRow = 100;
-        state.NewFileCounter = 1;
-        state.CurrentFileName = QStringLiteral("新規辞書1.jmf");
         state.SaveDir = root.path();
+        if (startedWithoutFile)
+            model.NameNewDocument();
         grid.SetColCount(4);
         grid.SetRowCount(state.MaxRow + 1);
         for (int row = 1; row <= state.MaxRow; ++row)
             grid.SetCells(0, row, QByteArray::number(row));
 
-        grammar = std::make_unique<GrammarCommand>(
-            GrammarCommand::Parts{dialogs, grid, comment, beep5, beep6, &owner});
-        DocumentCommands::Parts parts{state,     grid,       comment, mmFile, *mmBar, &mmConvert,
-                                      &mmOthers, &ebConvert, dialogs, beep,   beep2,  beep7,
-                                      *grammar,  &owner,     {},      {}};
-        parts.setTitle = [this](const QString &path) { title = path; };
-        parts.sgJishoClick = [this] { ++partOfSpeechFollowUps; };
+        beep.setDlgType(TBeepDialog::mtError);
+        beep2.setDlgType(TBeepDialog::mtConfirmation);
+        beep2.setDlgButton(MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
+        beep7.setDlgType(TBeepDialog::mtError);
+        DocumentCommands::Parts parts{
+            .model = model,
+            .state = state,
+            .sgJisho = grid,
+            .edtComment = comment,
+            .dialogs = dialogs,
+            .owner = &owner,
+            .showBeepDlg =
+                [this](const QString &message) {
+                    beep.setDlgMessage(message);
+                    beep.ShowAndWait();
+                },
+            .showBeepDlg2 =
+                [this](const QString &message) {
+                    beep2.setDlgMessage(message);
+                    return beep2.ShowForResult();
+                },
+            .showBeepDlg7 =
+                [this](const QString &message) {
+                    beep7.setDlgMessage(message);
+                    beep7.ShowAndWait();
+                },
+            .grammarGate =
+                [this](const QString &action) {
+                    gateActions.append(action);
+                    if (!gateOpen)
+                        dialogs.error(&owner, kGateRefusal);
+                    return gateOpen;
+                },
+            .sgJishoClick = [this] { ++partOfSpeechFollowUps; },
+        };
         doc = std::make_unique<DocumentCommands>(parts);
+        titles.clear();
     }
 
     QString path(const QString &name) const { return root.filePath(name); }
@@ -95,12 +114,10 @@ struct Fixture {
         grid.SetCells(3, row, sj(hinsi));
     }
     QString cell(int col, int row) const { return sjis::decode(grid.Cells(col, row)); }
-    QList<bool> checks() const {
-        QList<bool> result;
-        for (QAction *entry : doc->historyEntries())
-            result.append(entry->isChecked());
-        return result;
-    }
+    QStringList history() const { return model.history().paths(); }
+    qsizetype checkedEntry() const { return model.history().checkedIndex(); }
+    // The path the caption was last set to.
+    QString title() const { return titles.isEmpty() ? QString() : titles.last().at(0).toString(); }
 };
 
 } // namespace
@@ -123,9 +140,7 @@ private slots:
     void conversionFollowsTheExtension_data();
     void conversionFollowsTheExtension();
     void historyKeepsTenNewestFirst();
-    void historyMatchIgnoresAsciiCase_data();
-    void historyMatchIgnoresAsciiCase();
-    void historyEntries();
+    void historyClick();
     void addOpen();
     void droppingThreeFilesOpensTheFirst();
     void failedLoadChangesNothing_data();
@@ -143,23 +158,26 @@ void TestDocumentCommands::newDocumentTakesTheNextName_data() {
 void TestDocumentCommands::newDocumentTakesTheNextName() {
     QFETCH(int, counterAtStart);
     QFETCH(QString, name);
-    Fixture f;
-    f.state.NewFileCounter = counterAtStart;
+    Fixture f(counterAtStart == 1);
+    QCOMPARE(f.model.NewFileCounter(), counterAtStart);
     const QString file =
         f.write(QStringLiteral("c.jmf"), QStringLiteral("!!コメント：メモ\r\nよみ,読み,名詞\r\n"));
     f.open(file);
     QCOMPARE(f.comment.text(), QStringLiteral("メモ"));
 
     f.doc->mmNewClick();
-    QCOMPARE(f.state.CurrentFileName, name);
-    QCOMPARE(f.title, name);
+    QCOMPARE(f.model.CurrentFileName(), name);
+    QCOMPARE(f.title(), name);
+    QCOMPARE(f.model.NewFileCounter(), counterAtStart + 1);
     QCOMPARE(f.grid.RowCount(), 101);
     QCOMPARE(f.cell(1, 1), QString());
     QCOMPARE(f.cell(0, 100), QStringLiteral("100"));
     QCOMPARE(f.comment.text(), QString());
     // Closing right after New has nothing to ask, although the old document had a comment.
     QVERIFY(!f.doc->IsDocumentModified());
-    QCOMPARE(f.doc->historyPaths(), QStringList{file});
+    // The history and its check mark stay as they were.
+    QCOMPARE(f.history(), QStringList{file});
+    QCOMPARE(f.checkedEntry(), 0);
 }
 
 void TestDocumentCommands::askToSaveNamesTheFile_data() {
@@ -174,7 +192,7 @@ void TestDocumentCommands::askToSaveNamesTheFile() {
     QFETCH(QString, fileName);
     QFETCH(QString, shownName);
     Fixture f;
-    f.state.CurrentFileName = fileName;
+    f.model.setCurrentFileName(fileName);
     f.setRow(1, QStringLiteral("よみ"), QString(), QString());
     const QString expected = QStringLiteral("\" ") + shownName +
                              QStringLiteral(" \" は変更されています。\r\n保存しますか?");
@@ -184,7 +202,7 @@ void TestDocumentCommands::askToSaveNamesTheFile() {
     QCOMPARE(f.dialogs.shown().last().messageKind, MessageKind::Confirmation);
     // No: the changes are dropped.
     QCOMPARE(f.cell(1, 1), QString());
-    QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書2.jmf"));
+    QCOMPARE(f.model.CurrentFileName(), QStringLiteral("新規辞書2.jmf"));
 }
 
 void TestDocumentCommands::newStopsUnlessTheSaveHappened_data() {
@@ -204,14 +222,15 @@ void TestDocumentCommands::newStopsUnlessTheSaveHappened() {
     if (answer == ResultYes) {
         f.dialogs.expectSaveFile(saveAs.isEmpty() ? QString() : f.path(saveAs));
         if (!saveAs.isEmpty())
-            f.dialogs.expectMessage(kErrorRowGate);
+            f.dialogs.expectMessage(kGateRefusal);
     }
+    f.gateOpen = false;
     f.doc->mmNewClick();
     QCOMPARE(f.cell(1, 1), QStringLiteral("漢字"));
-    QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書1.jmf"));
-    QCOMPARE(f.state.NewFileCounter, 1);
+    QCOMPARE(f.model.CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
+    QCOMPARE(f.model.NewFileCounter(), 1);
     QVERIFY(f.doc->IsDocumentModified());
-    QVERIFY(!f.state.SaveSucceeded);
+    QVERIFY(!f.model.SaveSucceeded());
     if (!saveAs.isEmpty())
         QVERIFY(!QFile::exists(f.path(saveAs)));
 }
@@ -228,12 +247,12 @@ void TestDocumentCommands::saveAsThenSaveWithoutDialog() {
     QCOMPARE(dialog.directory, f.root.path());
     QCOMPARE(dialog.filter, QStringLiteral("辞書作成ファイル (*.jmf)"));
 
-    QVERIFY(f.state.SaveSucceeded);
-    QCOMPARE(f.state.CurrentFileName, file);
-    QCOMPARE(f.title, file);
-    QCOMPARE(f.doc->historyPaths(), QStringList{file});
-    QCOMPARE(f.checks(), QList<bool>{true});
-    QVERIFY(f.mmBar->isVisible());
+    QVERIFY(f.model.SaveSucceeded());
+    QCOMPARE(f.gateActions, QStringList{QStringLiteral("保存")});
+    QCOMPARE(f.model.CurrentFileName(), file);
+    QCOMPARE(f.title(), file);
+    QCOMPARE(f.history(), QStringList{file});
+    QCOMPARE(f.checkedEntry(), 0);
     QVERIFY(!f.doc->IsDocumentModified());
     QByteArray bytes = readFileBytes(file);
     QVERIFY(bytes.startsWith("!!DICUT10\r\n"));
@@ -243,7 +262,7 @@ void TestDocumentCommands::saveAsThenSaveWithoutDialog() {
     f.setRow(2, QStringLiteral("よみ"), QStringLiteral("語"), QStringLiteral("名詞"));
     f.doc->mmSaveClick(); // no dialog this time
     QVERIFY(readFileBytes(file).endsWith(sj(u"\r\n\r\nよみ,語,名詞\r\n")));
-    QCOMPARE(f.doc->historyPaths(), QStringList{file});
+    QCOMPARE(f.history(), QStringList{file});
 }
 
 void TestDocumentCommands::refusedSaveTouchesNothing() {
@@ -252,49 +271,53 @@ void TestDocumentCommands::refusedSaveTouchesNothing() {
     const QByteArray before = readFileBytes(file);
     f.open(file);
     f.setRow(1, QStringLiteral("漢字"), QStringLiteral("読み"), QStringLiteral("名詞"));
-    f.state.SaveSucceeded = true;
+    f.model.setSaveSucceeded(true);
+    f.gateOpen = false;
+    const int titlesBefore = int(f.titles.size());
 
-    f.dialogs.expectMessage(kErrorRowGate);
+    f.dialogs.expectMessage(kGateRefusal);
     f.doc->mmSaveClick();
-    QVERIFY(!f.state.SaveSucceeded);
+    QVERIFY(!f.model.SaveSucceeded());
     QCOMPARE(readFileBytes(file), before);
     QVERIFY(f.doc->IsDocumentModified());
+    QCOMPARE(f.titles.size(), titlesBefore);
 
     // Save As: the old name stays, the chosen path still enters the history.
     const QString other = f.path(QStringLiteral("b.jmf"));
-    f.dialogs.expectSaveFile(other).expectMessage(kErrorRowGate);
+    f.dialogs.expectSaveFile(other).expectMessage(kGateRefusal);
     f.doc->mmSaveAsClick();
-    QVERIFY(!f.state.SaveSucceeded);
+    QVERIFY(!f.model.SaveSucceeded());
     QVERIFY(!QFile::exists(other));
-    QCOMPARE(f.state.CurrentFileName, file);
-    QCOMPARE(f.doc->historyPaths(), (QStringList{other, file}));
-    QCOMPARE(f.checks(), (QList<bool>{true, false}));
+    QCOMPARE(f.model.CurrentFileName(), file);
+    QCOMPARE(f.history(), (QStringList{other, file}));
+    QCOMPARE(f.checkedEntry(), 0);
+    QCOMPARE(f.titles.size(), titlesBefore);
 }
 
 void TestDocumentCommands::cancelledSaveAs() {
     Fixture f;
     const QString file = f.write(QStringLiteral("a.txt"), QStringLiteral("よみ,読み,名詞\r\n"));
     f.open(file);
-    f.state.SaveSucceeded = true;
+    f.model.setSaveSucceeded(true);
     f.dialogs.expectSaveFile(QString());
     f.doc->mmSaveAsClick();
     QCOMPARE(f.dialogs.shown().last().fileName, f.path(QStringLiteral("a.jmf")));
-    QVERIFY(!f.state.SaveSucceeded);
-    QCOMPARE(f.state.CurrentFileName, file);
-    QCOMPARE(f.doc->historyPaths(), QStringList{file});
+    QVERIFY(!f.model.SaveSucceeded());
+    QCOMPARE(f.model.CurrentFileName(), file);
+    QCOMPARE(f.history(), QStringList{file});
 }
 
 void TestDocumentCommands::failedSaveReportsAndKeepsTheName() {
     Fixture f;
     f.setRow(1, QStringLiteral("よみ"), QStringLiteral("読み"), QStringLiteral("名詞"));
-    f.state.SaveSucceeded = true;
+    f.model.setSaveSucceeded(true);
     f.dialogs.expectSaveFile(f.path(QStringLiteral("no-such-folder/a.jmf")));
     f.dialogs.expectMessage(QString());
     f.doc->mmSaveClick();
     QCOMPARE(f.dialogs.shown().last().messageKind, MessageKind::Error);
     // A failed write is never reported as a save: closing must not go ahead on it.
-    QVERIFY(!f.state.SaveSucceeded);
-    QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書1.jmf"));
+    QVERIFY(!f.model.SaveSucceeded());
+    QCOMPARE(f.model.CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
     QVERIFY(f.doc->IsDocumentModified());
 }
 
@@ -355,14 +378,13 @@ void TestDocumentCommands::conversionFollowsTheExtension() {
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     Fixture f;
-    f.mmConvert.setEnabled(!enabled);
-    f.mmOthers.setEnabled(!enabled);
-    f.ebConvert.setEnabled(!enabled);
+    f.model.setConversionEnabled(!enabled);
+    QSignalSpy changes(&f.model, &DocumentModel::conversionEnabledChanged);
     f.open(f.write(name, QStringLiteral("よみ,読み,名詞\r\n")));
-    QCOMPARE(f.mmConvert.isEnabled(), enabled);
-    QCOMPARE(f.mmOthers.isEnabled(), enabled);
-    QCOMPARE(f.ebConvert.isEnabled(), enabled);
-    QCOMPARE(f.state.CurrentFileName, f.path(name));
+    QCOMPARE(f.model.conversionEnabled(), enabled);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().at(0).toBool(), enabled);
+    QCOMPARE(f.model.CurrentFileName(), f.path(name));
 }
 
 void TestDocumentCommands::historyKeepsTenNewestFirst() {
@@ -376,74 +398,56 @@ void TestDocumentCommands::historyKeepsTenNewestFirst() {
     QStringList expected;
     for (int i = 10; i >= 1; --i)
         expected.append(files.at(i));
-    QCOMPARE(f.doc->historyPaths(), expected);
-    QCOMPARE(f.mmFile.actions().size(), 20);
-    QList<bool> checks(10, false);
-    checks[0] = true;
-    QCOMPARE(f.checks(), checks);
+    QCOMPARE(f.history(), expected);
+    QCOMPARE(f.checkedEntry(), 0);
 
     // Reopening the third entry checks it and keeps the order.
     f.open(expected.at(2));
-    QCOMPARE(f.doc->historyPaths(), expected);
-    checks[0] = false;
-    checks[2] = true;
-    QCOMPARE(f.checks(), checks);
+    QCOMPARE(f.history(), expected);
+    QCOMPARE(f.checkedEntry(), 2);
 }
 
-void TestDocumentCommands::historyMatchIgnoresAsciiCase_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QList<bool>>("checks");
-    const QString a = QStringLiteral("c:\\dir\\a.jmf");
-    const QString b = QStringLiteral("c:\\b.jmf");
-    QTest::newRow("other case") << QStringLiteral("C:\\DIR\\A.JMF") << QStringList{a, b}
-                                << QList<bool>{true, false};
-    QTest::newRow("same") << b << QStringList{a, b} << QList<bool>{false, true};
-    // Only a to z fold: full-width letters are other characters.
-    QTest::newRow("full-width letter")
-        << QStringLiteral("c:\\ｂ.jmf") << QStringList{QStringLiteral("c:\\ｂ.jmf"), a, b}
-        << QList<bool>{true, false, false};
-}
-
-void TestDocumentCommands::historyMatchIgnoresAsciiCase() {
-    QFETCH(QString, path);
-    QFETCH(QStringList, entries);
-    QFETCH(QList<bool>, checks);
-    Fixture f;
-    f.doc->FillHistoryMenu({QStringLiteral("c:\\dir\\a.jmf"), QStringLiteral("c:\\b.jmf")});
-    QCOMPARE(f.checks(), (QList<bool>{false, false}));
-    f.doc->AddToHistory(path);
-    QCOMPARE(f.doc->historyPaths(), entries);
-    QCOMPARE(f.checks(), checks);
-}
-
-void TestDocumentCommands::historyEntries() {
+void TestDocumentCommands::historyClick() {
     Fixture f;
     const QString kept =
         f.write(QStringLiteral("kept & co.jmf"), QStringLiteral("よみ,読み,名詞\r\n"));
     const QString gone = f.path(QStringLiteral("gone.jmf"));
     const QString other =
         f.write(QStringLiteral("other.jmf"), QStringLiteral("かな,仮名,名詞\r\n"));
-    f.doc->FillHistoryMenu({gone, kept, other});
-    QVERIFY(f.mmBar->isVisible());
-    QCOMPARE(f.doc->historyEntries().at(1)->text(),
-             QString(kept).replace(QStringLiteral("&"), QStringLiteral("&&")));
+    f.model.FillHistoryMenu({gone, kept, other});
+    f.model.checkHistoryEntry(1);
 
     // A deleted file's entry goes, with a message; the document stays.
     f.dialogs.expectMessage(QStringLiteral("ファイルが見つかりませんでした。"));
-    f.doc->historyEntries().at(0)->trigger();
+    f.doc->mmHistoryClick(0);
     QCOMPARE(f.dialogs.shown().last().text, QStringLiteral("ファイルが見つかりませんでした。"));
-    QCOMPARE(f.doc->historyPaths(), (QStringList{kept, other}));
-    QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書1.jmf"));
+    QCOMPARE(f.dialogs.shown().last().messageKind, MessageKind::Error);
+    QCOMPARE(f.history(), (QStringList{kept, other}));
+    QCOMPARE(f.checkedEntry(), 0); // the mark stays on its entry
+    QCOMPARE(f.model.CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
+    QVERIFY(f.titles.isEmpty());
 
     // An existing file opens from its entry without moving it.
-    f.doc->historyEntries().at(1)->trigger();
-    QCOMPARE(f.state.CurrentFileName, other);
+    f.doc->mmHistoryClick(1);
+    QCOMPARE(f.model.CurrentFileName(), other);
+    QCOMPARE(f.title(), other);
     QCOMPARE(f.cell(1, 1), QStringLiteral("かな"));
-    QCOMPARE(f.doc->historyPaths(), (QStringList{kept, other}));
-    QCOMPARE(f.checks(), (QList<bool>{false, true}));
-    QVERIFY(!f.state.OpenedFromHistory);
+    QCOMPARE(f.history(), (QStringList{kept, other}));
+    QCOMPARE(f.checkedEntry(), 1);
+    QVERIFY(!f.model.OpenedFromHistory());
     QCOMPARE(f.partOfSpeechFollowUps, 1);
+
+    // A refused file opened from its entry keeps the mark there; the next load
+    // counts for the history again.
+    writeFileBytes(kept, "not a word list\r\n");
+    f.dialogs.expectMessage(QStringLiteral("有効な辞書作成ファイルではありません。"));
+    f.doc->mmHistoryClick(0);
+    QCOMPARE(f.model.CurrentFileName(), other);
+    QCOMPARE(f.checkedEntry(), 0);
+    QVERIFY(!f.model.OpenedFromHistory());
+    const QString third = f.write(QStringLiteral("third.jmf"), QStringLiteral("あ,亜,名詞\r\n"));
+    f.open(third);
+    QCOMPARE(f.history(), (QStringList{third, kept, other}));
 }
 
 void TestDocumentCommands::addOpen() {
@@ -472,9 +476,9 @@ void TestDocumentCommands::addOpen() {
     QCOMPARE(f.cell(1, 11), QStringLiteral("か1"));
     QCOMPARE(f.cell(1, 15), QStringLiteral("か5"));
     QCOMPARE(f.comment.text(), QStringLiteral("追加"));
-    QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書1.jmf"));
-    QCOMPARE(f.title, file);
-    QVERIFY(f.doc->historyPaths().isEmpty());
+    QCOMPARE(f.model.CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
+    QCOMPARE(f.title(), file);
+    QVERIFY(f.history().isEmpty());
     QVERIFY(!f.doc->IsDocumentModified());
 }
 
@@ -485,9 +489,9 @@ void TestDocumentCommands::droppingThreeFilesOpensTheFirst() {
     const QString c = f.write(QStringLiteral("c.jmf"), QStringLiteral("う,宇,名詞\r\n"));
     f.grid.DroppedFiles() = QStringList{a, b, c};
     f.doc->sgJishoDropFiles();
-    QCOMPARE(f.state.CurrentFileName, a);
+    QCOMPARE(f.model.CurrentFileName(), a);
     QCOMPARE(f.cell(1, 1), QStringLiteral("あ"));
-    QCOMPARE(f.doc->historyPaths(), QStringList{a});
+    QCOMPARE(f.history(), QStringList{a});
     QVERIFY(f.grid.DroppedFiles().isEmpty());
 }
 
@@ -511,21 +515,24 @@ void TestDocumentCommands::failedLoadChangesNothing() {
         f.write(QStringLiteral("a.txt"), QStringLiteral("!!コメント：c\r\nよみ,読み,名詞\r\n"));
     f.open(file);
     f.grid.SetCells(2, 1, sj(u"変更"));
-    const QString title = f.title;
     if (!bytes.isEmpty())
         writeFileBytes(f.path(name), bytes);
 
-    f.mmConvert.setEnabled(true);
+    QSignalSpy conversion(&f.model, &DocumentModel::conversionEnabledChanged);
+    QSignalSpy history(&f.model, &DocumentModel::historyChanged);
+    f.titles.clear();
     f.dialogs.expectOpenFile(f.path(name)).expectMessage(message);
     f.doc->mmOpenClick();
     QCOMPARE(f.dialogs.shown().last().text, message);
     QCOMPARE(f.cell(2, 1), QStringLiteral("変更"));
     QCOMPARE(f.comment.text(), QStringLiteral("c"));
-    QCOMPARE(f.state.CurrentFileName, file);
-    QCOMPARE(f.title, title);
+    QCOMPARE(f.model.CurrentFileName(), file);
+    QVERIFY(f.titles.isEmpty());
     QVERIFY(f.doc->IsDocumentModified());
-    QCOMPARE(f.doc->historyPaths(), QStringList{file});
-    QVERIFY(f.mmConvert.isEnabled());
+    QCOMPARE(f.history(), QStringList{file});
+    QVERIFY(history.isEmpty());
+    QVERIFY(conversion.isEmpty());
+    QVERIFY(!f.model.conversionEnabled()); // as the .txt file left it
     QCOMPARE(f.grid.RowCount(), 51);
 }
 

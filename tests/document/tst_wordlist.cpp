@@ -273,6 +273,41 @@ private slots:
             QCOMPARE(sjis::decode(*content.comment()), comment);
     }
 
+    // A file is read in pieces of 1 MB: whatever falls on a piece's border (a
+    // CR LF, a double-byte character, the comment line, Ctrl-Z) reads as it does
+    // from one piece.
+    void readerPieceBordersChangeNothing() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.jmf"));
+        const qsizetype piece = 1 << 20;
+        const QByteArray tail =
+            sj(u"よみ,読み,名詞\r\n!!コメント：メモ\r\nか,\"A,B\",名詞$\r\r\nx,y,z\r\n");
+        for (const bool ctrlZ : {false, true}) {
+            // Ctrl-Z stands just after the border: a few places of the tail do.
+            for (qsizetype shift = 0; shift <= tail.size(); shift += ctrlZ ? 9 : 1) {
+                QByteArray bytes = "!!DICUT10\r\n";
+                // One long header line up to `shift` bytes before the border, then the tail.
+                bytes += "!!" + QByteArray(piece - shift - bytes.size() - 4, 'p') + "\r\n";
+                QCOMPARE(bytes.size(), piece - shift);
+                bytes += tail;
+                if (ctrlZ)
+                    bytes.insert(std::min(piece + 1, bytes.size() - 3), '\x1a');
+                QVERIFY(writeFileBytes(path, bytes));
+                const JmfContent whole = parseJmf(bytes);
+                const JmfContent pieces = readJmfFile(path);
+                const QString where = QStringLiteral("shift %1, Ctrl-Z %2").arg(shift).arg(ctrlZ);
+                QVERIFY2(pieces.accepted(), qPrintable(where));
+                QVERIFY2(parsedRows(pieces) == parsedRows(whole), qPrintable(where));
+                QVERIFY2(pieces.comment() == whole.comment(), qPrintable(where));
+                if (!ctrlZ)
+                    QCOMPARE(parsedRows(pieces).size(), 3);
+            }
+        }
+        // A first line longer than the marker is refused without reading on.
+        QVERIFY(writeFileBytes(path, QByteArray(2 * piece, '!')));
+        QVERIFY(!readJmfFile(path).accepted());
+    }
+
     void readerIoErrors() {
         QTemporaryDir dir;
         try {
@@ -573,6 +608,46 @@ private slots:
         cells.setCell(1, 1, "ab");
         cells.setCell(2, 1, "");
         QVERIFY(snap.isModified(cells, "memo"));
+    }
+
+    // The snapshot shares the rows it recorded with the grid; rows of the grid
+    // that are not those rows are compared by their text, blank rows skipped on
+    // both sides.
+    void snapshotComparesRowsItDoesNotShare_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("same words, other blank rows")
+            << QStringList{QString(), QStringLiteral("a|b|c"), QString(),
+                           QString(), QStringLiteral("d|e|f"), QStringLiteral("g|h|i"),
+                           QString()}
+            << false;
+        QTest::newRow("one word changed")
+            << QStringList{QStringLiteral("a|b|c"), QStringLiteral("d|x|f"),
+                           QStringLiteral("g|h|i")}
+            << true;
+        QTest::newRow("last row missing")
+            << QStringList{QStringLiteral("a|b|c"), QStringLiteral("d|e|f")} << true;
+        QTest::newRow("one row more")
+            << QStringList{QStringLiteral("a|b|c"), QStringLiteral("d|e|f"),
+                           QStringLiteral("g|h|i"), QStringLiteral("||j")}
+            << true;
+    }
+    void snapshotComparesRowsItDoesNotShare() {
+        QFETCH(QStringList, rows);
+        QFETCH(bool, modified);
+        const CellStore recorded = wordGrid(
+            {QStringLiteral("a|b|c"), QString(), QStringLiteral("d|e|f"), QStringLiteral("g|h|i")},
+            10);
+        const DocumentSnapshot snap = DocumentSnapshot::record(recorded, "");
+        QCOMPARE(snap.isModified(wordGrid(rows, 12), ""), modified);
+
+        // The same with rows shared: the recorded grid with one row replaced.
+        CellStore cells = recorded;
+        cells.setCell(2, 3, "x");
+        QVERIFY(snap.isModified(cells, ""));
+        cells.setCell(2, 3, "e");
+        cells.setCell(4, 1, "wide"); // never saved, so never a change
+        QVERIFY(!snap.isModified(cells, ""));
     }
 
     void emptySnapshotMatchesEmptyGrid() {

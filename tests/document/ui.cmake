@@ -1,4 +1,4 @@
 add_unit_test(tst_documentcommands
   SOURCES tst_documentcommands.cpp
-  LIBS kelvari_document_ui
+  LIBS kelvari_document_ui kelvari_widgets
   LABELS widgets)

@@ -303,6 +303,113 @@ private slots:
         QVERIFY(store.isRowEmpty(1, 1, 1));
     }
 
+    // Copies of rows (a snapshot of the document holds them) share the bytes
+    // with the store; no change of the store may reach into them.
+    void rowCopiesKeepTheirText_data() {
+        QTest::addColumn<int>("operation");
+        const char *names[] = {"setCell",
+                               "clearRow",
+                               "copyRow",
+                               "copyCol",
+                               "clearCol",
+                               "insertCols",
+                               "deleteCols",
+                               "moveCol",
+                               "permuteCols",
+                               "lower ColCount",
+                               "cell beyond ColCount"};
+        for (int i = 0; i < int(std::size(names)); ++i)
+            QTest::newRow(names[i]) << i;
+    }
+    void rowCopiesKeepTheirText() {
+        QFETCH(int, operation);
+        CellStore store = taggedStore(4, 6);
+        store.setCell(5, 3, "outside");
+        std::vector<PackedRow> copies;
+        std::vector<std::string> texts;
+        for (int r = 0; r < 6; ++r) {
+            copies.push_back(store.packedRow(r));
+            texts.emplace_back(copies.back().view());
+            QVERIFY(copies.back().isSharedWith(store.packedRow(r)));
+        }
+        switch (operation) {
+        case 0:
+            store.setCell(2, 1, "x");
+            break;
+        case 1:
+            store.clearRow(3);
+            break;
+        case 2:
+            store.copyRow(1, 3);
+            break;
+        case 3:
+            store.copyCol(0, 2);
+            break;
+        case 4:
+            store.clearCol(1);
+            break;
+        case 5:
+            store.insertCols(1, 1);
+            break;
+        case 6:
+            store.deleteCols(0, 1);
+            break;
+        case 7:
+            store.moveCol(3, 0);
+            break;
+        case 8:
+            store.permuteCols(0, {3, 2, 1, 0});
+            break;
+        case 9:
+            store.setColCount(2);
+            break;
+        case 10:
+            store.setCell(6, 2, "far");
+            break;
+        }
+        bool someRowChanged = false;
+        for (int r = 0; r < 6; ++r) {
+            QCOMPARE(copies[size_t(r)].view(), std::string_view(texts[size_t(r)]));
+            if (!copies[size_t(r)].isSharedWith(store.packedRow(r)))
+                someRowChanged = true;
+        }
+        QVERIFY(someRowChanged);
+    }
+
+    void rowMovesShareRows() {
+        CellStore store = taggedStore(4, 6);
+        const PackedRow row2 = store.packedRow(2);
+        store.copyRow(4, 2);
+        QVERIFY(store.packedRow(4).isSharedWith(row2));
+        store.moveRow(2, 5);
+        store.insertRows(0, 1);
+        store.permuteRows(1, {1, 0});
+        QVERIFY(store.packedRow(6).isSharedWith(row2));
+        // A copy of the store shares every row until one side changes it.
+        CellStore other = store;
+        other.setCell(1, 6, "changed");
+        QVERIFY(store.packedRow(6).isSharedWith(row2));
+        QCOMPARE(store.cell(1, 6), tag(1, 2));
+        // Equal text is equal, shared or not.
+        QCOMPARE(PackedRow(row2.view()), row2);
+        QVERIFY(!PackedRow(row2.view()).isSharedWith(row2));
+    }
+
+    void assignRowsSharesThem() {
+        std::vector<PackedRow> rows{CellStore::packRow({"1", "a"}),
+                                    CellStore::packRow({"2", "b", "", "", "wide"})};
+        CellStore store(4, 2);
+        store.assignRows(1, rows, 5);
+        QCOMPARE(store.rowCount(), 2); // rows below the last one are stored, not shown
+        QVERIFY(store.packedRow(1).isSharedWith(rows[0]));
+        QCOMPARE(store.cell(4, 2), QByteArray("wide"));
+        // The wide row's cell beyond ColCount stays in place when rows move.
+        store.setRowCount(3);
+        store.insertRows(0, 1);
+        QCOMPARE(store.cell(1, 3), QByteArray("b"));
+        QCOMPARE(store.cell(4, 2), QByteArray("wide"));
+    }
+
     void replaceRows_data() {
         QTest::addColumn<int>("newRows");
         QTest::addColumn<bool>("belowKept");
