@@ -10,13 +10,12 @@
 #include "install/aboutbox.h"
 #include "install/aboutdlg.h"
 #include "install/appicon.h"
-#include "install/savefolder.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sjis.h"
-#include "settings/settingsstore.h"
+#include "settings/editorsettings.h"
 #include "widgets/beepdialog.h"
 #include "widgets/explorerbutton.h"
 #include "widgets/resources.h"
@@ -42,8 +41,6 @@ constexpr int kDesignHinsiWidth = 179;
 constexpr int kDesignCommentWidth = 178;
 constexpr int kNumberColumnWidth = 30;
 constexpr int kRowHeight = 24;
-constexpr int kDefaultMaxRow = 100;
-constexpr int kMaxMaxRow = 999;
 constexpr std::array<int, 3> kDefaultColWidths{120, 104, 68};
 
 // The fonts the window asks for by name map to a Japanese font that is installed.
@@ -315,34 +312,23 @@ void TfrmJisho::FormCreate() {
 }
 
 void TfrmJisho::readSettings() {
-    const QString defaultSaveDir = DefaultSaveDir(Folders::programFolder());
     try {
         Registry registry = Registry::forDataRoot();
-        SettingsStore store(registry);
-        move(store.ReadIntegerSetting("Window", "Left", 0),
-             store.ReadIntegerSetting("Window", "Top", 0));
-        resize(store.ReadIntegerSetting("Window", "Width", kDesignFormWidth),
-               store.ReadIntegerSetting("Window", "Height", kDesignFormHeight));
-        grid().SetColWidths(1, store.ReadIntegerSetting("Grid", "Yomi", kDefaultColWidths[0]));
-        grid().SetColWidths(2, store.ReadIntegerSetting("Grid", "Tango", kDefaultColWidths[1]));
-        grid().SetColWidths(3, store.ReadIntegerSetting("Grid", "Hinsi", kDefaultColWidths[2]));
-        m_state.MaxRow = store.ReadIntegerSetting("General", "MaxRow", kDefaultMaxRow);
-        // The settings dialog offers 1 to 999; a value outside that (a damaged or
-        // hand-edited store) would empty the grid or allocate millions of rows.
-        if (m_state.MaxRow < 1 || m_state.MaxRow > kMaxMaxRow)
-            m_state.MaxRow = kDefaultMaxRow;
-        m_state.ShowFullPath = store.ReadBooleanSetting("General", "FullPath", true);
-        m_state.ShowAtokUtility = store.ReadBooleanSetting("General", "ShowAtokUtility", true);
-        m_state.ShowAtokHelp = store.ReadBooleanSetting("General", "ShowAtokHelp", true);
-        const std::optional<QByteArray> saveDir = storedPath(defaultSaveDir);
-        m_state.SaveDir = saveDir
-                              ? sjis::decode(store.ReadTextSetting("General", "SaveDir", *saveDir))
-                              : defaultSaveDir;
-        m_state.AtokFolder = sjis::decode(store.ReadTextSetting("Atok", "Path", {}));
-
-        QStringList history;
-        for (const QByteArray &name : store.ListSettingNames("History"))
-            history.append(sjis::decode(store.ReadTextSetting("History", name, {})));
+        EditorSettings settings(registry);
+        const WindowPlacement placement = settings.readWindow();
+        move(placement.Left, placement.Top);
+        resize(placement.Width, placement.Height);
+        const ColumnWidths widths = settings.readColumnWidths();
+        for (int col = 1; col <= 3; ++col)
+            grid().SetColWidths(col, widths[col - 1]);
+        const GeneralSettings general = settings.readGeneral();
+        m_state.MaxRow = EditorSettings::usableMaxRow(general.MaxRow);
+        m_state.ShowFullPath = general.ShowFullPath;
+        m_state.ShowAtokUtility = general.ShowAtokUtility;
+        m_state.ShowAtokHelp = general.ShowAtokHelp;
+        m_state.SaveDir = general.SaveDir;
+        m_state.AtokFolder = settings.readAtokFolder();
+        const QStringList history = settings.readHistory();
         if (!history.isEmpty())
             m_model->FillHistoryMenu(history);
     } catch (const AppError &error) {
@@ -443,31 +429,11 @@ void TfrmJisho::FormCloseQuery(bool &canClose) {
 
 void TfrmJisho::writeSettings() {
     Registry registry = Registry::forDataRoot();
-    SettingsStore store(registry);
-    store.WriteIntegerSetting("Window", "Left", x());
-    store.WriteIntegerSetting("Window", "Top", y());
-    store.WriteIntegerSetting("Window", "Height", height());
-    store.WriteIntegerSetting("Window", "Width", width());
-    store.WriteIntegerSetting("Grid", "Yomi", grid().ColWidths(1));
-    store.WriteIntegerSetting("Grid", "Tango", grid().ColWidths(2));
-    store.WriteIntegerSetting("Grid", "Hinsi", grid().ColWidths(3));
-    store.WriteTextSetting("Atok", "Path", storedPath(m_state.AtokFolder).value_or(QByteArray()));
-    const QStringList &history = m_model->history().paths();
-    int number = 0;
-    for (const QString &path : history) {
-        const std::optional<QByteArray> bytes = storedPath(path);
-        if (bytes)
-            store.WriteTextSetting("History", "File" + QByteArray::number(++number), *bytes);
-    }
-    // Entries of an earlier, longer history would come back at the next start
-    // as stale or duplicate entries.
-    for (const QByteArray &name : store.ListSettingNames("History")) {
-        bool isNumber = false;
-        const int n = name.startsWith("File") ? name.mid(4).toInt(&isNumber) : 0;
-        if (isNumber && n > number)
-            registry.deleteValue(RegRoot::CurrentUser,
-                                 QByteArray(SettingsStore::kProductKey) + "\\History", name);
-    }
+    EditorSettings settings(registry);
+    settings.writeWindow({x(), y(), height(), width()});
+    settings.writeColumnWidths({grid().ColWidths(1), grid().ColWidths(2), grid().ColWidths(3)});
+    settings.writeAtokFolder(m_state.AtokFolder);
+    settings.writeHistory(m_model->history().paths());
 }
 
 void TfrmJisho::FormDestroy() {

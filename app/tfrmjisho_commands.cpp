@@ -7,6 +7,8 @@
 #include "document/documentcommands.h"
 #include "install/aboutbox.h"
 #include "document/historymenu.h"
+#include "platform/registry.h"
+#include "settings/settingscommand.h"
 
 #include <QAction>
 
@@ -65,8 +67,20 @@ void TfrmJisho::mmAtokHelpClick() {}
 void TfrmJisho::ebHelpClick() {}
 void TfrmJisho::pmHinsiClick() {}
 
-// Settings dialog: arrives with the settings dialog.
-void TfrmJisho::mmSetteiClick() {}
+// Settings dialog (settings/): the window adopts the general values of an OK.
+// A new MaxRow applies from the next list that is created or read.
+void TfrmJisho::mmSetteiClick() {
+    Registry registry = Registry::forDataRoot();
+    const std::optional<GeneralSettings> general = runSettingsDialog(m_dialogs, registry, this);
+    if (!general)
+        return;
+    m_state.MaxRow = general->MaxRow;
+    m_state.ShowFullPath = general->ShowFullPath;
+    m_state.ShowAtokUtility = general->ShowAtokUtility;
+    m_state.ShowAtokHelp = general->ShowAtokHelp;
+    m_state.SaveDir = general->SaveDir; // empty for the rest of the run when emptied
+    setTitleFor(m_model->CurrentFileName());
+}
 
 // About box (install/).
 void TfrmJisho::mmAboutClick() {

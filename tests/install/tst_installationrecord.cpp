@@ -3,7 +3,7 @@
 // file, the default folder for new files and the generated uninstall script.
 
 #include "install/aboutdlg.h"
-#include "install/savefolder.h"
+#include "settings/savefolder.h"
 #include "install/uninstallerplacement.h"
 #include "install/uninstallscript.h"
 #include "platform/registry.h"

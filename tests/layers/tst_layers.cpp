@@ -21,7 +21,7 @@ const QHash<QString, QStringList> &allowedFolders() {
         {QStringLiteral("platform"), {}},
         {QStringLiteral("widgets"), {QStringLiteral("platform")}},
         {QStringLiteral("grid"), {QStringLiteral("platform")}},
-        {QStringLiteral("settings"), {QStringLiteral("platform")}},
+        {QStringLiteral("settings"), {QStringLiteral("platform"), QStringLiteral("widgets")}},
         {QStringLiteral("document"),
          {QStringLiteral("platform"), QStringLiteral("grid"), QStringLiteral("widgets")}},
         {QStringLiteral("check"),

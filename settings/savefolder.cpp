@@ -1,4 +1,4 @@
-#include "install/savefolder.h"
+#include "settings/savefolder.h"
 
 #include "platform/paths.h"
 
