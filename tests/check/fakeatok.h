@@ -9,6 +9,7 @@
 #include "platform/sjis.h"
 #include "tests/support/testdataroot.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTest>
@@ -36,22 +37,35 @@ inline QStringList utilityLog(const QString &folder) {
         .split(u'\n', Qt::SkipEmptyParts);
 }
 
-// The starts of the utility in `folder` so far. A start cannot be seen to be
-// missing, so the test starts the utility once more itself, with an argument,
-// and takes the other lines once that one shows up.
-inline QStringList utilityStarts(const QString &folder) {
+// The starts of the utility in `folder`, once `expected` of them have shown up.
+// A start cannot be seen to be missing, so the test also starts the utility
+// itself, with an argument, and waits for that one too: a start the code made
+// before it has had the same time to show up.
+inline QStringList utilityStarts(const QString &folder, int expected) {
     const QString probe = QStringLiteral("1|");
+    const auto isProbe = [&](const QString &line) { return line.startsWith(probe); };
     const int probesBefore = int(utilityLog(folder).filter(probe).size());
     if (!Shell::startDetached(Conversion::utilityPath(folder), {QStringLiteral("probe")}))
         return {QStringLiteral("<the probe did not start>")};
-    const auto probed = [&] { return utilityLog(folder).filter(probe).size() > probesBefore; };
-    if (!QTest::qWaitFor(probed, 10000))
-        return {QStringLiteral("<the probe did not show up>")};
-    // A start made just before the probe may still be writing its line.
+    QStringList starts;
+    const auto settled = [&] {
+        QStringList log = utilityLog(folder);
+        const int probes = int(log.filter(probe).size());
+        log.removeIf(isProbe);
+        starts = log;
+        return probes > probesBefore && starts.size() >= expected;
+    };
+    if (!QTest::qWaitFor(settled, 20000))
+        return starts << QStringLiteral("<timed out>");
+    // Give a start too many its chance to show.
     QTest::qWait(100);
-    QStringList starts = utilityLog(folder);
-    starts.removeIf([&](const QString &line) { return line.startsWith(probe); });
+    settled();
     return starts;
+}
+
+// `count` starts without arguments, in the working folder of the test.
+inline QStringList bareStarts(int count) {
+    return QStringList(count, QStringLiteral("0|") + QDir::currentPath());
 }
 
 } // namespace kelvari::test

@@ -71,10 +71,6 @@ struct Fixture {
     }
 };
 
-QString started() {
-    return QStringLiteral("0|") + QDir::currentPath();
-}
-
 } // namespace
 
 class TestConversionCommand : public QObject {
@@ -102,7 +98,7 @@ private slots:
         QCOMPARE(readFileBytes(atok + QStringLiteral("a.b.txt")), kWordList);
         QCOMPARE(f.help.requests, help ? QStringList{kAfterConversion} : QStringList());
         // Started bare: no arguments, in the program's own working folder.
-        QCOMPARE(utilityStarts(atok), utility ? QStringList{started()} : QStringList());
+        QCOMPARE(utilityStarts(atok, utility ? 1 : 0), bareStarts(utility ? 1 : 0));
         QVERIFY(f.dialogs.shown().isEmpty());
     }
 
@@ -170,7 +166,7 @@ private slots:
                  expected.isEmpty() ? QStringList()
                                     : QStringList{expected + QStringLiteral("/a.txt")});
         if (utilities.contains(expected))
-            QCOMPARE(utilityStarts(folder), QStringList{started()});
+            QCOMPARE(utilityStarts(folder, 1), bareStarts(1));
         QCOMPARE(f.help.requests, QStringList{kAfterConversion});
         if (pick != u"-") {
             const ShownDialog &shown = f.dialogs.shown().value(0);
@@ -190,7 +186,7 @@ private slots:
         QVERIFY(writeAtokSettings(f.rootBytes() + sjis::encode(name).bytes + "/sys.dic"));
         f.command.ConvertFile(f.wordList(QStringLiteral("a.jmf")));
         QCOMPARE(readFileBytes(atok + QStringLiteral("a.txt")), kWordList);
-        QCOMPARE(utilityStarts(atok), QStringList{started()});
+        QCOMPARE(utilityStarts(atok, 1), bareStarts(1));
         QVERIFY(!QFileInfo::exists(QStringLiteral("interpreted")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("x")));
     }
@@ -274,12 +270,12 @@ private slots:
         f.state.ShowAtokUtility = false;
         f.command.mmUtilClick();
         QVERIFY(f.state.AtokFolder.isEmpty());
-        QCOMPARE(utilityStarts(atok), QStringList());
+        QCOMPARE(utilityStarts(atok, 0), bareStarts(0));
 
         f.state.ShowAtokUtility = true;
         f.command.mmUtilClick();
         QCOMPARE(f.state.AtokFolder, atok);
-        QCOMPARE(utilityStarts(atok), QStringList{started()});
+        QCOMPARE(utilityStarts(atok, 1), bareStarts(1));
         QVERIFY(f.dialogs.shown().isEmpty());
         QVERIFY(f.help.requests.isEmpty());
     }
