@@ -2,17 +2,20 @@
 
 #include "app/mainwindowrules.h"
 #include "app/tfrmjisho_form.h"
+#include "check/conversioncommand.h"
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "grid/tmstrgrid.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
+#include "platform/helpkey.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sjis.h"
 #include "settings/settingsstore.h"
 #include "widgets/beepdialog.h"
 #include "widgets/explorerbutton.h"
+#include "widgets/helpviewer.h"
 #include "widgets/resources.h"
 
 #include <QCloseEvent>
@@ -65,9 +68,12 @@ std::optional<QByteArray> storedPath(const QString &path) {
 
 } // namespace
 
-TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidget *parent)
+TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidget *parent,
+                     HelpEngine *help)
     : QMainWindow(parent), m_dialogs(dialogs), ui(std::make_unique<::Ui::TfrmJisho>()),
-      m_commandLineFileName(commandLineFileName) {
+      m_commandLineFileName(commandLineFileName),
+      m_ownHelp(help ? nullptr : std::make_unique<HelpViewer>()),
+      m_help(help ? help : m_ownHelp.get()) {
     installFontSubstitutions();
     ui->setupUi(this);
     // System menu and minimise box only: the window cannot be maximised.
@@ -95,6 +101,7 @@ TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidg
     createDialogs();
     configureGrid();
     createCommands();
+    createConversionAndHelp();
     connectCommands();
     FormCreate();
 }
@@ -167,6 +174,18 @@ void TfrmJisho::createCommands() {
         m_state, grid(), *ui->edtComment, *ui->mmFile, *ui->mmBar, ui->mmConvert, ui->mmOthers,
         m_toolbarButtons[3], m_dialogs, *BeepDlg, *BeepDlg2, *BeepDlg7, *m_grammar, this,
         [this](const QString &path) { setTitleFor(path); }, [this] { rgHinsiClick(); }});
+}
+
+void TfrmJisho::createConversionAndHelp() {
+    m_conversion = std::make_unique<ConversionCommand>(ConversionCommand::Parts{
+        m_state, m_dialogs, *m_help, this, [this] { return m_state.CurrentFileName; },
+        [this] {
+            mmSaveAsClick();
+            return m_state.SaveSucceeded;
+        },
+        [this](const QString &action) { return m_grammar->GrammarGate(action); }});
+    m_grammar->setShowHelp([this](int context) { m_help->showContext(context); });
+    m_helpKey = std::make_unique<HelpKey>(*m_help);
 }
 
 void TfrmJisho::configureGrid() {
@@ -251,6 +270,7 @@ void TfrmJisho::FormCreate() {
     m_state.FirstResizePending = true;
     // The installation check of the about component comes with the installation record.
     m_helpFile = Folders::programFolder() + QStringLiteral("Ruvex.hlp");
+    m_help->setHelpFile(m_helpFile);
     RegisterJmfFileType();
     readSettings();
     shapeGrid();
@@ -424,7 +444,7 @@ void TfrmJisho::writeSettings() {
 }
 
 void TfrmJisho::FormDestroy() {
-    // Telling the help engine to quit comes with the help engine.
+    m_help->quit();
 }
 
 void TfrmJisho::RegisterJmfFileType() {

@@ -19,9 +19,12 @@ class TfrmJisho;
 
 namespace kelvari {
 
+class ConversionCommand;
 class Dialogs;
 class DocumentCommands;
 class GrammarCommand;
+class HelpEngine;
+class HelpKey;
 class TBeepDialog;
 class TExplorerButton;
 class TmStrGrid;
@@ -30,8 +33,10 @@ class TfrmJisho : public QMainWindow {
     Q_OBJECT
 public:
     // Runs FormCreate. `commandLineFileName` is the file to open at start (may be empty).
+    // `help` answers the help commands; without one the window opens the help
+    // compiled beside the program.
     explicit TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName = {},
-                       QWidget *parent = nullptr);
+                       QWidget *parent = nullptr, HelpEngine *help = nullptr);
     ~TfrmJisho() override;
 
     MainWindowState &state() { return m_state; }
@@ -47,6 +52,8 @@ public:
     // The window side of the File menu and of the grammar check.
     DocumentCommands &documentCommands() { return *m_document; }
     GrammarCommand &grammarCommand() { return *m_grammar; }
+    ConversionCommand &conversionCommand() { return *m_conversion; }
+    HelpEngine &helpEngine() { return *m_help; }
 
     // Sets the caption by the title rule for `path`.
     void setTitleFor(const QString &path);
@@ -131,6 +138,7 @@ private:
     void createToolbarButtons();
     void createDialogs();
     void createCommands();
+    void createConversionAndHelp();
     void configureGrid();
     void connectCommands();
     void readSettings();
@@ -147,6 +155,10 @@ private:
     std::array<TExplorerButton *, 7> m_toolbarButtons{};
     std::unique_ptr<GrammarCommand> m_grammar;
     std::unique_ptr<DocumentCommands> m_document;
+    std::unique_ptr<HelpEngine> m_ownHelp; // when none was given
+    HelpEngine *m_help = nullptr;
+    std::unique_ptr<HelpKey> m_helpKey;
+    std::unique_ptr<ConversionCommand> m_conversion;
 };
 
 } // namespace kelvari

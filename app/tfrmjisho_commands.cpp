@@ -3,8 +3,10 @@
 
 #include "app/tfrmjisho.h"
 
+#include "check/conversioncommand.h"
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
+#include "platform/helpengine.h"
 
 #include <QAction>
 
@@ -48,18 +50,35 @@ void TfrmJisho::mmDeleteClick() {}
 void TfrmJisho::mmFontClick() {}
 void TfrmJisho::rgHinsiClick() {}
 
-// Checking (GrammarCommand, check/); conversion and help arrive with the conversion.
+// Checking (GrammarCommand) and conversion (ConversionCommand), both in check/;
+// the help goes to the window's help engine.
 void TfrmJisho::mmBunpoClick() {
     m_grammar->mmBunpoClick(sender());
 }
-void TfrmJisho::mmConvertClick() {}
-void TfrmJisho::mmOthersClick() {}
-void TfrmJisho::mmUtilClick() {}
-void TfrmJisho::mmContentsClick() {}
-void TfrmJisho::mmTopicClick() {}
-void TfrmJisho::mmAtokHelpClick() {}
-void TfrmJisho::ebHelpClick() {}
-void TfrmJisho::pmHinsiClick() {}
+void TfrmJisho::mmConvertClick() {
+    m_conversion->mmConvertClick();
+}
+void TfrmJisho::mmOthersClick() {
+    m_conversion->mmOthersClick();
+}
+void TfrmJisho::mmUtilClick() {
+    m_conversion->mmUtilClick();
+}
+void TfrmJisho::mmContentsClick() {
+    m_help->showContents();
+}
+void TfrmJisho::mmTopicClick() {
+    m_help->showKeywordSearch();
+}
+void TfrmJisho::mmAtokHelpClick() {
+    m_conversion->mmAtokHelpClick();
+}
+void TfrmJisho::ebHelpClick() {
+    m_help->showContext(HelpContext::Toolbar);
+}
+void TfrmJisho::pmHinsiClick() {
+    m_help->showContext(HelpContext::PartOfSpeech);
+}
 
 // Settings dialog: arrives with the settings dialog.
 void TfrmJisho::mmSetteiClick() {}
