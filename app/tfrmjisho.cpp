@@ -2,6 +2,7 @@
 
 #include "app/mainwindowrules.h"
 #include "app/tfrmjisho_form.h"
+#include "check/conversioncommand.h"
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "document/documentmodel.h"
@@ -12,12 +13,14 @@
 #include "install/appicon.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
+#include "platform/helpkey.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sjis.h"
 #include "settings/editorsettings.h"
 #include "widgets/beepdialog.h"
 #include "widgets/explorerbutton.h"
+#include "widgets/helpviewer.h"
 #include "widgets/resources.h"
 
 #include <QApplication>
@@ -69,9 +72,12 @@ std::optional<QByteArray> storedPath(const QString &path) {
 
 } // namespace
 
-TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidget *parent)
+TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidget *parent,
+                     HelpEngine *help)
     : QMainWindow(parent), m_dialogs(dialogs), ui(std::make_unique<::Ui::TfrmJisho>()),
-      m_commandLineFileName(commandLineFileName) {
+      m_commandLineFileName(commandLineFileName),
+      m_ownHelp(help ? nullptr : std::make_unique<HelpViewer>()),
+      m_help(help ? help : m_ownHelp.get()) {
     installFontSubstitutions();
     ui->setupUi(this);
     // System menu and minimise box only: the window cannot be maximised.
@@ -99,6 +105,7 @@ TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidg
     createDialogs();
     configureGrid();
     createCommands();
+    createConversionAndHelp();
     connectCommands();
     FormCreate();
 }
@@ -211,6 +218,18 @@ void TfrmJisho::followDocument() {
         });
 }
 
+void TfrmJisho::createConversionAndHelp() {
+    m_conversion = std::make_unique<ConversionCommand>(ConversionCommand::Parts{
+        m_state, m_dialogs, *m_help, this, [this] { return m_model->CurrentFileName(); },
+        [this] {
+            mmSaveAsClick();
+            return m_model->SaveSucceeded();
+        },
+        [this](const QString &action) { return m_grammar->GrammarGate(action); }});
+    m_grammar->setShowHelp([this](int context) { m_help->showContext(context); });
+    m_helpKey = std::make_unique<HelpKey>(*m_help);
+}
+
 void TfrmJisho::configureGrid() {
     TmStrGrid &g = grid();
     g.setFont(fontWithPixels(kGothic, 15));
@@ -297,6 +316,7 @@ void TfrmJisho::FormCreate() {
     applyEditorValues(*AboutDlg);
     aboutbox::CheckInstallation(*AboutDlg, m_dialogs);
     m_helpFile = AboutDlg->HelpFilePath();
+    m_help->setHelpFile(m_helpFile);
     RegisterJmfFileType();
     readSettings();
     shapeGrid();
@@ -437,7 +457,7 @@ void TfrmJisho::writeSettings() {
 }
 
 void TfrmJisho::FormDestroy() {
-    // Telling the help engine to quit comes with the help engine.
+    m_help->quit();
 }
 
 void TfrmJisho::RegisterJmfFileType() {

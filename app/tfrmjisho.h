@@ -19,12 +19,15 @@ class TfrmJisho;
 
 namespace kelvari {
 
+class ConversionCommand;
 class Dialogs;
 class DocumentCommands;
 class DocumentModel;
 class GrammarCommand;
 class TAboutDlg;
 class HistoryMenu;
+class HelpEngine;
+class HelpKey;
 class TBeepDialog;
 class TExplorerButton;
 class TmStrGrid;
@@ -33,8 +36,10 @@ class TfrmJisho : public QMainWindow {
     Q_OBJECT
 public:
     // Runs FormCreate. `commandLineFileName` is the file to open at start (may be empty).
+    // `help` answers the help commands; without one the window opens the help
+    // compiled beside the program.
     explicit TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName = {},
-                       QWidget *parent = nullptr);
+                       QWidget *parent = nullptr, HelpEngine *help = nullptr);
     ~TfrmJisho() override;
 
     MainWindowState &state() { return m_state; }
@@ -55,6 +60,8 @@ public:
     GrammarCommand &grammarCommand() { return *m_grammar; }
     // The File menu's history entries (positions 10 and up), as the document's history says.
     HistoryMenu &historyMenu() { return *m_historyMenu; }
+    ConversionCommand &conversionCommand() { return *m_conversion; }
+    HelpEngine &helpEngine() { return *m_help; }
 
     // The caption shows `path` by the title rule.
     void setTitleFor(const QString &path);
@@ -134,6 +141,7 @@ private:
     void createDialogs();
     void createCommands();
     void followDocument();
+    void createConversionAndHelp();
     void configureGrid();
     void connectCommands();
     void readSettings();
@@ -152,6 +160,10 @@ private:
     std::unique_ptr<GrammarCommand> m_grammar;
     std::unique_ptr<DocumentCommands> m_document;
     std::unique_ptr<HistoryMenu> m_historyMenu;
+    std::unique_ptr<HelpEngine> m_ownHelp; // when none was given
+    HelpEngine *m_help = nullptr;
+    std::unique_ptr<HelpKey> m_helpKey;
+    std::unique_ptr<ConversionCommand> m_conversion;
 };
 
 } // namespace kelvari

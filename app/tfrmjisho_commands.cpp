@@ -3,10 +3,12 @@
 
 #include "app/tfrmjisho.h"
 
+#include "check/conversioncommand.h"
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
-#include "install/aboutbox.h"
 #include "document/historymenu.h"
+#include "install/aboutbox.h"
+#include "platform/helpengine.h"
 #include "platform/registry.h"
 #include "settings/settingscommand.h"
 
@@ -54,24 +56,42 @@ void TfrmJisho::mmDeleteClick() {}
 void TfrmJisho::mmFontClick() {}
 void TfrmJisho::rgHinsiClick() {}
 
-// Checking (GrammarCommand, check/); conversion and help arrive with the conversion.
+// Checking (GrammarCommand) and conversion (ConversionCommand), both in check/;
+// the help goes to the window's help engine.
 void TfrmJisho::mmBunpoClick() {
     m_grammar->mmBunpoClick(sender());
 }
-void TfrmJisho::mmConvertClick() {}
-void TfrmJisho::mmOthersClick() {}
-void TfrmJisho::mmUtilClick() {}
-void TfrmJisho::mmContentsClick() {}
-void TfrmJisho::mmTopicClick() {}
-void TfrmJisho::mmAtokHelpClick() {}
-void TfrmJisho::ebHelpClick() {}
-void TfrmJisho::pmHinsiClick() {}
+void TfrmJisho::mmConvertClick() {
+    m_conversion->mmConvertClick();
+}
+void TfrmJisho::mmOthersClick() {
+    m_conversion->mmOthersClick();
+}
+void TfrmJisho::mmUtilClick() {
+    m_conversion->mmUtilClick();
+}
+void TfrmJisho::mmContentsClick() {
+    m_help->showContents();
+}
+void TfrmJisho::mmTopicClick() {
+    m_help->showKeywordSearch();
+}
+void TfrmJisho::mmAtokHelpClick() {
+    m_conversion->mmAtokHelpClick();
+}
+void TfrmJisho::ebHelpClick() {
+    m_help->showContext(HelpContext::Toolbar);
+}
+void TfrmJisho::pmHinsiClick() {
+    m_help->showContext(HelpContext::PartOfSpeech);
+}
 
 // Settings dialog (settings/): the window adopts the general values of an OK.
 // A new MaxRow applies from the next list that is created or read.
 void TfrmJisho::mmSetteiClick() {
     Registry registry = Registry::forDataRoot();
-    const std::optional<GeneralSettings> general = runSettingsDialog(m_dialogs, registry, this);
+    const std::optional<GeneralSettings> general = runSettingsDialog(
+        m_dialogs, registry, this, [this](int context) { m_help->showContext(context); });
     if (!general)
         return;
     m_state.MaxRow = general->MaxRow;

@@ -18,7 +18,6 @@ QByteArray name(const SettingKey &key) {
     return QByteArray(key.name);
 }
 
-
 } // namespace
 
 EditorSettings::EditorSettings(Registry &registry) : m_registry(registry), m_store(registry) {}
