@@ -46,15 +46,28 @@ const Texts &texts() {
     return t;
 }
 
-QByteArray errorLine(int row, const QByteArray &message) {
-    char buf[16];
-    const auto res = std::to_chars(buf, buf + sizeof buf, row);
-    QByteArray line;
-    line.reserve(qsizetype(res.ptr - buf) + message.size());
-    line.append(buf, qsizetype(res.ptr - buf));
-    line.append(message);
-    return line;
-}
+// Builds each error line in one reused buffer: a report of millions of lines
+// costs no allocation per line.
+template <typename Put> class ErrorLines {
+public:
+    explicit ErrorLines(Put &put) : m_put(put) { m_line.reserve(128); }
+
+    void add(int row, const QByteArray &message) {
+        char buf[16];
+        const auto res = std::to_chars(buf, buf + sizeof buf, row);
+        m_line.clear();
+        m_line.append(buf, qsizetype(res.ptr - buf));
+        m_line.append(message);
+        m_put(ReportLine{m_line, true});
+        m_found = true;
+    }
+    bool found() const { return m_found; }
+
+private:
+    Put &m_put;
+    QByteArray m_line;
+    bool m_found = false;
+};
 
 inline int codeAt(QByteArrayView text, qsizetype i) {
     return (static_cast<unsigned char>(text[i]) << 8) | static_cast<unsigned char>(text[i + 1]);
@@ -69,13 +82,12 @@ inline QByteArrayView view(std::string_view s) {
     return QByteArrayView(s.data(), qsizetype(s.size()));
 }
 
-} // namespace
-
-void CheckReading(QByteArrayView reading, int row, QList<QByteArray> &lines) {
+template <typename Put>
+void checkReadingInto(QByteArrayView reading, int row, ErrorLines<Put> &errors) {
     const Texts &t = texts();
     qsizetype start = 0;
     if (reading.size() >= 2 && isLengthOrSoundMark(codeAt(reading, 0))) {
-        lines.append(errorLine(row, t.badStart));
+        errors.add(row, t.badStart);
         start = 2;
     }
     // Kana and the marks ・ ー ゛ ゜ stand for accepted characters; any other
@@ -101,64 +113,108 @@ void CheckReading(QByteArrayView reading, int row, QList<QByteArray> &lines) {
             break;
     }
     if (doubleByteFound)
-        lines.append(errorLine(row, t.doubleByte));
+        errors.add(row, t.doubleByte);
     if (badSymbolFound)
-        lines.append(errorLine(row, t.badSymbol));
+        errors.add(row, t.badSymbol);
+}
+
+// The four sections, one walk over the rows each, so that every line goes out
+// in report order as soon as it is found. `forEachRow(visit)` calls
+// visit(row, reading, word, part of speech) for every row.
+template <typename ForEachRow, typename Put>
+bool checkSections(const ForEachRow &forEachRow, Put &put) {
+    const Texts &t = texts();
+    ErrorLines<Put> errors(put);
+    std::string normalized;
+    normalized.reserve(256);
+    const auto heading = [&put](const QByteArray &text, bool first) {
+        if (!first)
+            put(ReportLine{QByteArrayView(), false});
+        put(ReportLine{text, false});
+    };
+    heading(t.readingHeading, true);
+    forEachRow([&](int row, QByteArrayView reading, QByteArrayView, QByteArrayView) {
+        if (reading.isEmpty())
+            return;
+        normalizeForCheckInto(reading, normalized);
+        if (CountChars(view(normalized)) > kMaxReadingChars)
+            errors.add(row, t.readingTooLong);
+        checkReadingInto(view(normalized), row, errors);
+    });
+    heading(t.wordHeading, false);
+    forEachRow([&](int row, QByteArrayView, QByteArrayView word, QByteArrayView) {
+        // A word of one character per byte at most cannot be too long; most are not.
+        if (word.size() <= kMaxWordChars)
+            return;
+        normalizeForCheckInto(word, normalized);
+        if (CountChars(view(normalized)) > kMaxWordChars)
+            errors.add(row, t.wordTooLong);
+    });
+    heading(t.posHeading, false);
+    forEachRow([&](int row, QByteArrayView, QByteArrayView, QByteArrayView pos) {
+        if (!pos.isEmpty() && partOfSpeechIndex(pos) < 0)
+            errors.add(row, t.badPos);
+    });
+    heading(t.blankHeading, false);
+    forEachRow([&](int row, QByteArrayView reading, QByteArrayView word, QByteArrayView pos) {
+        // A blank row passes; the rules above pass it by themselves.
+        if (reading.isEmpty() && word.isEmpty() && pos.isEmpty())
+            return;
+        if (reading.isEmpty())
+            errors.add(row, t.noReading);
+        if (word.isEmpty())
+            errors.add(row, t.noWord);
+        if (pos.isEmpty())
+            errors.add(row, t.noPos);
+    });
+    return errors.found();
+}
+
+// Walks rows 1 .. rowCount-1 of a grid's cells.
+struct CellRows {
+    const CellStore &cells;
+
+    template <typename Visit> void operator()(const Visit &visit) const {
+        const int count = cells.rowCount();
+        for (int row = 1; row < count; ++row) {
+            const CellStore::PackedRow &packed = cells.packedRow(row);
+            visit(row, view(CellStore::cellOf(packed, 1)), view(CellStore::cellOf(packed, 2)),
+                  view(CellStore::cellOf(packed, 3)));
+        }
+    }
+};
+
+} // namespace
+
+void CheckReading(QByteArrayView reading, int row, const ReportSink &sink) {
+    ErrorLines<const ReportSink> errors(sink);
+    checkReadingInto(reading, row, errors);
+}
+
+bool runGrammarCheck(const RowSource &rows, const ReportSink &sink) {
+    const auto forEachRow = [&rows](const auto &visit) {
+        rows([&visit](const CheckedRow &r) { visit(r.row, r.reading, r.word, r.partOfSpeech); });
+    };
+    return checkSections(forEachRow, sink);
+}
+
+bool runGrammarCheck(const CellStore &cells, const ReportSink &sink) {
+    return checkSections(CellRows{cells}, sink);
 }
 
 GrammarReport runGrammarCheck(const CellStore &cells) {
-    const Texts &t = texts();
-    QList<QByteArray> readingLines, wordLines, posLines, blankLines;
-    std::string normalized;
-    normalized.reserve(256);
-    const int count = cells.rowCount();
-    for (int row = 1; row < count; ++row) {
-        const CellStore::PackedRow &packed = cells.packedRow(row);
-        const QByteArrayView reading = view(CellStore::cellOf(packed, 1));
-        const QByteArrayView word = view(CellStore::cellOf(packed, 2));
-        const QByteArrayView pos = view(CellStore::cellOf(packed, 3));
-        if (reading.isEmpty() && word.isEmpty() && pos.isEmpty())
-            continue; // an empty row passes every rule
-
-        if (!reading.isEmpty()) {
-            normalizeForCheckInto(reading, normalized);
-            if (CountChars(view(normalized)) > kMaxReadingChars)
-                readingLines.append(errorLine(row, t.readingTooLong));
-            CheckReading(view(normalized), row, readingLines);
-        }
-        // A word of one character per byte at most cannot be too long; most are not.
-        if (word.size() > kMaxWordChars) {
-            normalizeForCheckInto(word, normalized);
-            if (CountChars(view(normalized)) > kMaxWordChars)
-                wordLines.append(errorLine(row, t.wordTooLong));
-        }
-        if (!pos.isEmpty() && partOfSpeechIndex(pos) < 0)
-            posLines.append(errorLine(row, t.badPos));
-        if (reading.isEmpty())
-            blankLines.append(errorLine(row, t.noReading));
-        if (word.isEmpty())
-            blankLines.append(errorLine(row, t.noWord));
-        if (pos.isEmpty())
-            blankLines.append(errorLine(row, t.noPos));
-    }
-
     GrammarReport report;
-    report.errorsFound = !(readingLines.isEmpty() && wordLines.isEmpty() && posLines.isEmpty() &&
-                           blankLines.isEmpty());
-    QList<QByteArray> &lines = report.lines;
-    lines.reserve(7 + readingLines.size() + wordLines.size() + posLines.size() + blankLines.size());
-    lines.append(t.readingHeading);
-    lines.append(readingLines);
-    lines.append(QByteArray());
-    lines.append(t.wordHeading);
-    lines.append(wordLines);
-    lines.append(QByteArray());
-    lines.append(t.posHeading);
-    lines.append(posLines);
-    lines.append(QByteArray());
-    lines.append(t.blankHeading);
-    lines.append(blankLines);
+    const auto collect = [&report](const ReportLine &line) {
+        report.lines.append(line.text.toByteArray());
+    };
+    report.errorsFound = checkSections(CellRows{cells}, collect);
     return report;
+}
+
+QList<QByteArray> cleanReportLines() {
+    const Texts &t = texts();
+    return {t.readingHeading, QByteArray(), t.wordHeading, QByteArray(),
+            t.posHeading,     QByteArray(), t.blankHeading};
 }
 
 QByteArray GrammarReport::text() const {
