@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -49,5 +51,30 @@ QString notAWordListMessage();
 JmfContent parseJmf(QByteArray bytes);
 // Reads and parses a file. Throws IoError when it cannot be read.
 JmfContent readJmfFile(const QString &path);
+
+// Reads a word-list file a piece at a time, for lists too large to hold whole
+// (the command-line checker); the rows and the comment are those readJmfFile
+// gives. The file stays open while this object lives and can be read again.
+class JmfFileReader {
+public:
+    // Opens the file. Throws IoError.
+    explicit JmfFileReader(const QString &path);
+    ~JmfFileReader();
+    JmfFileReader(const JmfFileReader &) = delete;
+    JmfFileReader &operator=(const JmfFileReader &) = delete;
+
+    // Reads the first line only: false when the file is not a word list.
+    bool isWordList();
+    // Reads the file from its start. False when it is not a word list; otherwise
+    // every data row goes to `visit` in order (the views live for that call only)
+    // and comment() is set from the file's comment lines. Throws IoError.
+    bool readRows(const std::function<void(const DataLineFields &)> &visit);
+    const std::optional<QByteArray> &comment() const { return m_comment; }
+
+private:
+    class Lines;
+    std::unique_ptr<Lines> m_lines;
+    std::optional<QByteArray> m_comment;
+};
 
 } // namespace kelvari
