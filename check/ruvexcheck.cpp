@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 namespace kelvari {
@@ -230,12 +231,14 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
 
 } // namespace
 
-int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err) {
+int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err,
+                  const std::function<void()> &flushOut) {
     bool rows = false;
     bool sjisOutput = false;
     std::optional<QString> rewriteTo;
     QStringList files;
     bool optionsEnded = false;
+    bool help = false;
     const auto usage = [&err](const char *problem) {
         QByteArray text;
         if (problem)
@@ -258,21 +261,35 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
                 return usage("--rewrite needs one OUT file");
             rewriteTo = args[++i];
         } else if (arg == u"-h" || arg == u"--help") {
-            out(kUsage);
-            return RuvexCheckExit::Clean;
+            help = true;
+            break;
         } else {
             return usage("unknown option");
         }
     }
-    if (files.isEmpty())
+    if (!help && files.isEmpty())
         return usage("no FILE given");
+    if (!help && rewriteTo && (files.size() != 1 || rows))
+        return usage("--rewrite takes exactly one FILE and no --rows");
     Printer print(out, err, sjisOutput);
-    if (rewriteTo) {
-        if (files.size() != 1 || rows)
-            return usage("--rewrite takes exactly one FILE and no --rows");
-        return rewrite(*rewriteTo, files.front(), print);
+    try {
+        int status = RuvexCheckExit::Clean;
+        if (help)
+            out(kUsage);
+        else if (rewriteTo)
+            status = rewrite(*rewriteTo, files.front(), print);
+        else
+            status = checkFiles(files, rows, print);
+        if (flushOut)
+            flushOut();
+        return status;
+    } catch (const OutputFailed &failed) {
+        const QString reason = failed.errorNumber != 0
+                                   ? IoError::fromErrno(failed.errorNumber).message()
+                                   : IoError(IoFailure::Other, EIO).message();
+        print.errorText(QStringLiteral("ruvex-check: standard output: ") + reason);
+        return RuvexCheckExit::FileFailed;
     }
-    return checkFiles(files, rows, print);
 }
 
 } // namespace kelvari

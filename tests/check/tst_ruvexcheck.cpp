@@ -18,9 +18,13 @@ struct Run {
     QByteArray err;
 };
 
-// `input`, when given, is written to the program's standard input.
-Run ruvexCheck(const QStringList &args, const QByteArray *input = nullptr) {
+// `input`, when given, is written to the program's standard input; `stdoutFile`
+// replaces its standard output.
+Run ruvexCheck(const QStringList &args, const QByteArray *input = nullptr,
+               const QString &stdoutFile = {}) {
     QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     process.start(QStringLiteral(RUVEX_CHECK_PATH), args);
     if (input) {
         process.write(*input);
@@ -153,6 +157,31 @@ private slots:
         QCOMPARE(streamed.out.size(), held.out.size());
         QVERIFY(streamed.out == held.out);
         QVERIFY(streamed.err.isEmpty());
+    }
+
+    // Output that nobody received is a failure, whether the writes fail while the
+    // report streams out or only the last flush does.
+    void failedStandardOutput_data() {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("short output") << 1;
+        QTest::newRow("long output") << 5000;
+    }
+    void failedStandardOutput() {
+        QFETCH(int, rows);
+        QStringList lines;
+        for (int i = 0; i < rows; ++i)
+            lines << QStringLiteral("x");
+        const QString path = file(QStringLiteral("full.jmf"), jmf(lines));
+        const Run run =
+            ruvexCheck({QStringLiteral("--rows"), path}, nullptr, QStringLiteral("/dev/full"));
+        QCOMPARE(run.status, 2);
+        QCOMPARE(utf8(run.err),
+                 QStringLiteral("ruvex-check: standard output: ﾃﾞｨｽｸがいっぱいです\n"));
+
+        const Run clean =
+            ruvexCheck({QStringLiteral(KELVARI_SAMPLE_JMF)}, nullptr, QStringLiteral("/dev/full"));
+        QCOMPARE(clean.status, 2);
+        QVERIFY(!clean.err.isEmpty());
     }
 
     void usageErrors_data() {
