@@ -30,7 +30,7 @@ const char kUsage[] =
     "  --rewrite  write FILE to OUT, refused while grammar errors remain\n"
     "  --sjis     print Shift-JIS bytes instead of the locale's encoding\n"
     "Exit status: 0 clean or written, 1 grammar errors, 2 a file refused,\n"
-    "unreadable or not written, 64 usage error.\n";
+    "unreadable or not written, or standard output not written, 64 usage error.\n";
 
 class Printer {
 public:

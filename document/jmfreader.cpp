@@ -164,7 +164,7 @@ public:
                     fill();
                     continue;
                 }
-                if (m_pos < m_end && m_buf[m_pos] == '\n')
+                if (m_pos < m_end && m_buf.at(m_pos) == '\n')
                     ++m_pos;
                 m_afterCr = false;
                 m_scanned = m_pos;
