@@ -4,9 +4,11 @@
 #include "check/partsofspeech.h"
 #include "platform/sjis.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string>
+#include <vector>
 
 namespace kelvari {
 namespace {
@@ -14,20 +16,39 @@ namespace {
 constexpr qsizetype kMaxReadingChars = 32;
 constexpr qsizetype kMaxWordChars = 64;
 
+// The errors one row can have, one bit each, in the order of their lines.
+enum ErrorBit : quint16 {
+    ReadingTooLong = 1 << 0,
+    BadStart = 1 << 1,
+    DoubleByte = 1 << 2,
+    BadSymbol = 1 << 3,
+    WordTooLong = 1 << 4,
+    BadPartOfSpeech = 1 << 5,
+    NoReading = 1 << 6,
+    NoWord = 1 << 7,
+    NoPartOfSpeech = 1 << 8,
+};
+constexpr int kErrorKinds = 9;
+
+enum class Section { Reading, Word, PartOfSpeech, Blank };
+constexpr std::array<Section, 4> kSections{Section::Reading, Section::Word, Section::PartOfSpeech,
+                                           Section::Blank};
+
 struct Texts {
-    QByteArray readingHeading = sj(u"<読みエラー>");
-    QByteArray wordHeading = sj(u"<単語エラー>");
-    QByteArray posHeading = sj(u"<品詞エラー>");
-    QByteArray blankHeading = sj(u"<空欄エラー>");
-    QByteArray readingTooLong = sj(u"行目：読みが32文字を越えています。");
-    QByteArray badStart = sj(u"行目：先頭に ー ゛ ゜ を使うことは出来ません。");
-    QByteArray doubleByte = sj(u"行目：読みに漢字・括弧・特殊記号(①,☆など)は使えません。");
-    QByteArray badSymbol = sj(u"行目：読みに使えない記号が含まれています。");
-    QByteArray wordTooLong = sj(u"行目：単語が64文字を越えています。");
-    QByteArray badPos = sj(u"行目：品詞が間違っています。");
-    QByteArray noReading = sj(u"行目：読みがありません。");
-    QByteArray noWord = sj(u"行目：単語がありません。");
-    QByteArray noPos = sj(u"行目：品詞がありません。");
+    std::array<QByteArray, 4> headings{sj(u"<読みエラー>"), sj(u"<単語エラー>"),
+                                       sj(u"<品詞エラー>"), sj(u"<空欄エラー>")};
+    // By bit number.
+    std::array<QByteArray, kErrorKinds> messages{
+        sj(u"行目：読みが32文字を越えています。"),
+        sj(u"行目：先頭に ー ゛ ゜ を使うことは出来ません。"),
+        sj(u"行目：読みに漢字・括弧・特殊記号(①,☆など)は使えません。"),
+        sj(u"行目：読みに使えない記号が含まれています。"),
+        sj(u"行目：単語が64文字を越えています。"),
+        sj(u"行目：品詞が間違っています。"),
+        sj(u"行目：読みがありません。"),
+        sj(u"行目：単語がありません。"),
+        sj(u"行目：品詞がありません。"),
+    };
     // Single bytes a reading may hold once kana and the allowed marks are set aside.
     std::array<bool, 256> accepted{};
 
@@ -46,15 +67,56 @@ const Texts &texts() {
     return t;
 }
 
-QByteArray errorLine(int row, const QByteArray &message) {
-    char buf[16];
-    const auto res = std::to_chars(buf, buf + sizeof buf, row);
-    QByteArray line;
-    line.reserve(qsizetype(res.ptr - buf) + message.size());
-    line.append(buf, qsizetype(res.ptr - buf));
-    line.append(message);
-    return line;
+constexpr quint16 sectionBits(Section section) {
+    switch (section) {
+    case Section::Reading:
+        return ReadingTooLong | BadStart | DoubleByte | BadSymbol;
+    case Section::Word:
+        return WordTooLong;
+    case Section::PartOfSpeech:
+        return BadPartOfSpeech;
+    case Section::Blank:
+        return NoReading | NoWord | NoPartOfSpeech;
+    }
+    return 0;
 }
+
+// Hands the lines of the report to a sink. Each error line is built in one
+// reused buffer: a report of millions of lines costs no allocation per line.
+template <typename Put> class ReportWriter {
+public:
+    explicit ReportWriter(Put &put) : m_put(put) { m_line.reserve(128); }
+
+    void heading(Section section) {
+        if (section != Section::Reading)
+            m_put(ReportLine{QByteArrayView(), false});
+        m_put(ReportLine{texts().headings[size_t(section)], false});
+    }
+
+    // One line per bit set, in bit order.
+    void errors(int row, quint16 bits) {
+        if (bits == 0)
+            return;
+        char buf[16];
+        const auto res = std::to_chars(buf, buf + sizeof buf, row);
+        const qsizetype digits = qsizetype(res.ptr - buf);
+        for (int kind = 0; kind < kErrorKinds; ++kind) {
+            if (!(bits & (1u << kind)))
+                continue;
+            m_line.clear();
+            m_line.append(buf, digits);
+            m_line.append(texts().messages[size_t(kind)]);
+            m_put(ReportLine{m_line, true});
+        }
+        m_found = true;
+    }
+    bool found() const { return m_found; }
+
+private:
+    Put &m_put;
+    QByteArray m_line;
+    bool m_found = false;
+};
 
 inline int codeAt(QByteArrayView text, qsizetype i) {
     return (static_cast<unsigned char>(text[i]) << 8) | static_cast<unsigned char>(text[i + 1]);
@@ -69,20 +131,18 @@ inline QByteArrayView view(std::string_view s) {
     return QByteArrayView(s.data(), qsizetype(s.size()));
 }
 
-} // namespace
-
-void CheckReading(QByteArrayView reading, int row, QList<QByteArray> &lines) {
+// The character rules of a normalised reading.
+quint16 readingCharacterErrors(QByteArrayView reading) {
     const Texts &t = texts();
+    quint16 bits = 0;
     qsizetype start = 0;
     if (reading.size() >= 2 && isLengthOrSoundMark(codeAt(reading, 0))) {
-        lines.append(errorLine(row, t.badStart));
+        bits |= BadStart;
         start = 2;
     }
     // Kana and the marks ・ ー ゛ ゜ stand for accepted characters; any other
     // double-byte character is reported once. The symbol rule looks at the
     // single bytes that remain.
-    bool doubleByteFound = false;
-    bool badSymbolFound = false;
     const qsizetype n = reading.size();
     for (qsizetype i = start; i < n;) {
         const auto b = static_cast<unsigned char>(reading[i]);
@@ -90,75 +150,113 @@ void CheckReading(QByteArrayView reading, int row, QList<QByteArray> &lines) {
             const int code = codeAt(reading, i);
             const bool kana = code >= 0x829F && code <= 0x8396;
             if (!kana && code != 0x8145 && !isLengthOrSoundMark(code))
-                doubleByteFound = true;
+                bits |= DoubleByte;
             i += 2;
         } else {
             if (!t.accepted[b])
-                badSymbolFound = true;
+                bits |= BadSymbol;
             ++i;
         }
-        if (doubleByteFound && badSymbolFound)
+        if ((bits & (DoubleByte | BadSymbol)) == (DoubleByte | BadSymbol))
             break;
     }
-    if (doubleByteFound)
-        lines.append(errorLine(row, t.doubleByte));
-    if (badSymbolFound)
-        lines.append(errorLine(row, t.badSymbol));
+    return bits;
 }
 
-GrammarReport runGrammarCheck(const CellStore &cells) {
-    const Texts &t = texts();
-    QList<QByteArray> readingLines, wordLines, posLines, blankLines;
+// The errors of one row within one section.
+quint16 rowErrors(Section section, QByteArrayView reading, QByteArrayView word, QByteArrayView pos,
+                  std::string &normalized) {
+    switch (section) {
+    case Section::Reading: {
+        if (reading.isEmpty())
+            return 0;
+        normalizeForCheckInto(reading, normalized);
+        quint16 bits = CountChars(view(normalized)) > kMaxReadingChars ? ReadingTooLong : 0;
+        return bits | readingCharacterErrors(view(normalized));
+    }
+    case Section::Word:
+        // A word of one character per byte at most cannot be too long; most are not.
+        if (word.size() <= kMaxWordChars)
+            return 0;
+        normalizeForCheckInto(word, normalized);
+        return CountChars(view(normalized)) > kMaxWordChars ? WordTooLong : 0;
+    case Section::PartOfSpeech:
+        return !pos.isEmpty() && partOfSpeechIndex(pos) < 0 ? BadPartOfSpeech : 0;
+    case Section::Blank:
+        // A blank row passes; the other rules pass it by themselves.
+        if (reading.isEmpty() && word.isEmpty() && pos.isEmpty())
+            return 0;
+        return (reading.isEmpty() ? NoReading : 0) | (word.isEmpty() ? NoWord : 0) |
+               (pos.isEmpty() ? NoPartOfSpeech : 0);
+    }
+    return 0;
+}
+
+// A list held in memory is walked once: the errors of each row are kept as a
+// few bits, and the sections are written from those.
+template <typename Put> bool checkCells(const CellStore &cells, Put &put) {
+    const int count = std::max(cells.rowCount(), 1);
+    std::vector<quint16> found(size_t(count), 0);
     std::string normalized;
     normalized.reserve(256);
-    const int count = cells.rowCount();
     for (int row = 1; row < count; ++row) {
         const CellStore::PackedRow &packed = cells.packedRow(row);
         const QByteArrayView reading = view(CellStore::cellOf(packed, 1));
         const QByteArrayView word = view(CellStore::cellOf(packed, 2));
         const QByteArrayView pos = view(CellStore::cellOf(packed, 3));
-        if (reading.isEmpty() && word.isEmpty() && pos.isEmpty())
-            continue; // an empty row passes every rule
-
-        if (!reading.isEmpty()) {
-            normalizeForCheckInto(reading, normalized);
-            if (CountChars(view(normalized)) > kMaxReadingChars)
-                readingLines.append(errorLine(row, t.readingTooLong));
-            CheckReading(view(normalized), row, readingLines);
-        }
-        // A word of one character per byte at most cannot be too long; most are not.
-        if (word.size() > kMaxWordChars) {
-            normalizeForCheckInto(word, normalized);
-            if (CountChars(view(normalized)) > kMaxWordChars)
-                wordLines.append(errorLine(row, t.wordTooLong));
-        }
-        if (!pos.isEmpty() && partOfSpeechIndex(pos) < 0)
-            posLines.append(errorLine(row, t.badPos));
-        if (reading.isEmpty())
-            blankLines.append(errorLine(row, t.noReading));
-        if (word.isEmpty())
-            blankLines.append(errorLine(row, t.noWord));
-        if (pos.isEmpty())
-            blankLines.append(errorLine(row, t.noPos));
+        quint16 bits = 0;
+        for (Section section : kSections)
+            bits |= rowErrors(section, reading, word, pos, normalized);
+        found[size_t(row)] = bits;
     }
+    ReportWriter<Put> report(put);
+    for (Section section : kSections) {
+        report.heading(section);
+        const quint16 mask = sectionBits(section);
+        for (int row = 1; row < count; ++row)
+            report.errors(row, found[size_t(row)] & mask);
+    }
+    return report.found();
+}
 
+} // namespace
+
+void CheckReading(QByteArrayView reading, int row, const ReportSink &sink) {
+    ReportWriter<const ReportSink> report(sink);
+    report.errors(row, readingCharacterErrors(reading));
+}
+
+// A list read from elsewhere is walked once per section, so that nothing of it
+// needs to be held.
+bool runGrammarCheck(const RowSource &rows, const ReportSink &sink) {
+    ReportWriter<const ReportSink> report(sink);
+    std::string normalized;
+    normalized.reserve(256);
+    for (Section section : kSections) {
+        report.heading(section);
+        rows([&](const CheckedRow &r) {
+            report.errors(r.row, rowErrors(section, r.reading, r.word, r.partOfSpeech, normalized));
+        });
+    }
+    return report.found();
+}
+
+bool runGrammarCheck(const CellStore &cells, const ReportSink &sink) {
+    return checkCells(cells, sink);
+}
+
+GrammarReport runGrammarCheck(const CellStore &cells) {
     GrammarReport report;
-    report.errorsFound = !(readingLines.isEmpty() && wordLines.isEmpty() && posLines.isEmpty() &&
-                           blankLines.isEmpty());
-    QList<QByteArray> &lines = report.lines;
-    lines.reserve(7 + readingLines.size() + wordLines.size() + posLines.size() + blankLines.size());
-    lines.append(t.readingHeading);
-    lines.append(readingLines);
-    lines.append(QByteArray());
-    lines.append(t.wordHeading);
-    lines.append(wordLines);
-    lines.append(QByteArray());
-    lines.append(t.posHeading);
-    lines.append(posLines);
-    lines.append(QByteArray());
-    lines.append(t.blankHeading);
-    lines.append(blankLines);
+    const auto collect = [&report](const ReportLine &line) {
+        report.lines.append(line.text.toByteArray());
+    };
+    report.errorsFound = checkCells(cells, collect);
     return report;
+}
+
+QList<QByteArray> cleanReportLines() {
+    const auto &h = texts().headings;
+    return {h[0], QByteArray(), h[1], QByteArray(), h[2], QByteArray(), h[3]};
 }
 
 QByteArray GrammarReport::text() const {

@@ -1,6 +1,7 @@
 #include "check/grammarcommand.h"
 
 #include "check/grammarcheck.h"
+#include "check/reportexcerpt.h"
 #include "check/tfrmerror.h"
 #include "grid/tmstrgrid.h"
 #include "platform/busycursor.h"
@@ -53,12 +54,15 @@ void GrammarCommand::mmBunpoClick(const QObject *sender) {
 }
 
 void GrammarCommand::mmBunpoClick(bool fromMenu) {
-    const GrammarReport report = [this] {
+    // The whole list is checked; the window gets its first errors and the count
+    // of the others.
+    ReportExcerpt excerpt(TfrmError::MaxErrorLines);
+    const bool errorsFound = [&] {
         const BusyCursor busy;
-        return runGrammarCheck(m_parts.sgJisho.cells());
+        return runGrammarCheck(m_parts.sgJisho.cells(), excerpt.sink());
     }();
-    if (report.errorsFound) {
-        showReport(report.lines);
+    if (errorsFound) {
+        showReport(excerpt.lines());
         m_errorsFound = true;
         return;
     }

@@ -9,8 +9,10 @@
 #include "platform/sjis.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 namespace kelvari {
@@ -28,7 +30,7 @@ const char kUsage[] =
     "  --rewrite  write FILE to OUT, refused while grammar errors remain\n"
     "  --sjis     print Shift-JIS bytes instead of the locale's encoding\n"
     "Exit status: 0 clean or written, 1 grammar errors, 2 a file refused,\n"
-    "unreadable or not written, 64 usage error.\n";
+    "unreadable or not written, or standard output not written, 64 usage error.\n";
 
 class Printer {
 public:
@@ -67,6 +69,41 @@ QString withPath(const QString &path, const QString &message) {
     return path + QStringLiteral(": ") + message;
 }
 
+// Passes the report on to the printer, but holds the headings back until the
+// first error line: a clean list prints only the clean message.
+class ReportPrinter {
+public:
+    explicit ReportPrinter(Printer &print) : m_print(print) {}
+
+    void operator()(const ReportLine &line) {
+        if (!m_errors && !line.isError) {
+            m_held.append(line.text.toByteArray());
+            return;
+        }
+        if (!m_errors) {
+            m_errors = true;
+            for (const QByteArray &held : std::as_const(m_held))
+                m_print.line(held);
+            m_held.clear();
+        }
+        m_print.line(line.text);
+    }
+
+private:
+    Printer &m_print;
+    QList<QByteArray> m_held;
+    bool m_errors = false;
+};
+
+CellStore newWordGrid() {
+    CellStore cells(WordColumn::Count, kMaxRow + 1);
+    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
+    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
+    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
+    numberRows(cells);
+    return cells;
+}
+
 // Loads a file as the editor's "Open" does. Prints the failure and returns none.
 std::optional<LoadResult> load(const QString &path, CellStore &cells, Printer &print) {
     try {
@@ -82,25 +119,77 @@ std::optional<LoadResult> load(const QString &path, CellStore &cells, Printer &p
     }
 }
 
-CellStore newWordGrid() {
-    CellStore cells(WordColumn::Count, kMaxRow + 1);
-    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
-    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
-    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
-    numberRows(cells);
-    return cells;
+RowSource rowsOf(const CellStore &cells) {
+    return [&cells](const RowVisitor &visit) {
+        for (int row = 1; row < cells.rowCount(); ++row) {
+            const std::string_view reading = cells.cellView(WordColumn::Reading, row);
+            const std::string_view word = cells.cellView(WordColumn::Word, row);
+            const std::string_view pos = cells.cellView(WordColumn::PartOfSpeech, row);
+            visit({row, QByteArrayView(reading.data(), qsizetype(reading.size())),
+                   QByteArrayView(word.data(), qsizetype(word.size())),
+                   QByteArrayView(pos.data(), qsizetype(pos.size()))});
+        }
+    };
 }
 
-void printRows(const CellStore &cells, Printer &print) {
-    for (int row = 1; row < cells.rowCount(); ++row) {
-        if (isBlankWordRow(cells, row))
-            continue;
-        QByteArray line = QByteArray::number(row);
-        for (int col = WordColumn::Reading; col <= WordColumn::PartOfSpeech; ++col) {
+// A file on disk is read again for every walk over its rows instead of being
+// held: the rows of a large list take many times the file's own size in memory.
+// The row numbers are those the editor's "Open" gives.
+RowSource rowsOf(JmfFileReader &reader) {
+    return [&reader](const RowVisitor &visit) {
+        int row = 0;
+        const bool accepted = reader.readRows([&](const DataLineFields &f) {
+            visit({++row, f.reading, f.word, f.partOfSpeech});
+        });
+        // Replaced by something else between two walks.
+        if (!accepted)
+            throw AppError(notAWordListMessage());
+    };
+}
+
+void printRows(const RowSource &rows, Printer &print) {
+    QByteArray line;
+    rows([&](const CheckedRow &r) {
+        if (r.reading.isEmpty() && r.word.isEmpty() && r.partOfSpeech.isEmpty())
+            return;
+        line = QByteArray::number(r.row);
+        for (QByteArrayView cell : {r.reading, r.word, r.partOfSpeech}) {
             line.append('\t');
-            line.append(cells.cell(col, row));
+            line.append(cell);
         }
         print.line(line);
+    });
+}
+
+// Prints the rows if asked, then the report or the clean message. Returns the
+// file's status. Throws AppError when the file cannot be read.
+int checkRows(const RowSource &rows, bool printRowsFirst, Printer &print) {
+    if (printRowsFirst)
+        printRows(rows, print);
+    if (runGrammarCheck(rows, ReportPrinter(print)))
+        return RuvexCheckExit::GrammarErrors;
+    print.line(noGrammarErrorsMessage());
+    return RuvexCheckExit::Clean;
+}
+
+int checkFile(const QString &path, bool printRowsFirst, Printer &print) {
+    try {
+        // Pipes and other streams cannot be read twice: those are held whole.
+        if (!QFileInfo(path).isFile()) {
+            CellStore cells = newWordGrid();
+            if (!load(path, cells, print))
+                return RuvexCheckExit::FileFailed;
+            return checkRows(rowsOf(cells), printRowsFirst, print);
+        }
+        JmfFileReader reader(path);
+        if (!reader.isWordList()) {
+            print.errorText(withPath(path, notAWordListMessage()));
+            return RuvexCheckExit::FileFailed;
+        }
+        return checkRows(rowsOf(reader), printRowsFirst, print);
+    } catch (const AppError &e) {
+        print.errorText(withPath(path, e.message()));
+        return RuvexCheckExit::FileFailed;
     }
 }
 
@@ -114,21 +203,7 @@ int checkFiles(const QStringList &files, bool rows, Printer &print) {
             const sjis::EncodeResult name = sjis::encode(path);
             print.line(QByteArray("==> ") + (name.ok() ? name.bytes : path.toUtf8()) + " <==");
         }
-        CellStore cells = newWordGrid();
-        if (!load(path, cells, print)) {
-            status = RuvexCheckExit::FileFailed;
-            continue;
-        }
-        if (rows)
-            printRows(cells, print);
-        const GrammarReport report = runGrammarCheck(cells);
-        if (report.errorsFound) {
-            for (const QByteArray &line : report.lines)
-                print.line(line);
-            status = std::max(status, int(RuvexCheckExit::GrammarErrors));
-        } else {
-            print.line(noGrammarErrorsMessage());
-        }
+        status = std::max(status, checkFile(path, rows, print));
     }
     return status;
 }
@@ -139,15 +214,10 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
     if (!loaded)
         return RuvexCheckExit::FileFailed;
     const QByteArray comment = loaded->comment.value_or(QByteArray());
-    if (!grammarGateBypassed(comment)) {
-        const GrammarReport report = runGrammarCheck(cells);
-        if (report.errorsFound) {
-            for (const QByteArray &line : report.lines)
-                print.line(line);
-            for (const QByteArray &line : gateRefusalLines(gateActionSave()))
-                print.errorLine(line);
-            return RuvexCheckExit::GrammarErrors;
-        }
+    if (!grammarGateBypassed(comment) && runGrammarCheck(cells, ReportPrinter(print))) {
+        for (const QByteArray &line : gateRefusalLines(gateActionSave()))
+            print.errorLine(line);
+        return RuvexCheckExit::GrammarErrors;
     }
     try {
         writeWordListFile(outPath, makeJmfHeader(outPath, comment, QDateTime::currentDateTime()),
@@ -161,12 +231,14 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
 
 } // namespace
 
-int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err) {
+int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err,
+                  const std::function<void()> &flushOut) {
     bool rows = false;
     bool sjisOutput = false;
     std::optional<QString> rewriteTo;
     QStringList files;
     bool optionsEnded = false;
+    bool help = false;
     const auto usage = [&err](const char *problem) {
         QByteArray text;
         if (problem)
@@ -189,21 +261,35 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
                 return usage("--rewrite needs one OUT file");
             rewriteTo = args[++i];
         } else if (arg == u"-h" || arg == u"--help") {
-            out(kUsage);
-            return RuvexCheckExit::Clean;
+            help = true;
+            break;
         } else {
             return usage("unknown option");
         }
     }
-    if (files.isEmpty())
+    if (!help && files.isEmpty())
         return usage("no FILE given");
+    if (!help && rewriteTo && (files.size() != 1 || rows))
+        return usage("--rewrite takes exactly one FILE and no --rows");
     Printer print(out, err, sjisOutput);
-    if (rewriteTo) {
-        if (files.size() != 1 || rows)
-            return usage("--rewrite takes exactly one FILE and no --rows");
-        return rewrite(*rewriteTo, files.front(), print);
+    try {
+        int status = RuvexCheckExit::Clean;
+        if (help)
+            out(kUsage);
+        else if (rewriteTo)
+            status = rewrite(*rewriteTo, files.front(), print);
+        else
+            status = checkFiles(files, rows, print);
+        if (flushOut)
+            flushOut();
+        return status;
+    } catch (const OutputFailed &failed) {
+        const QString reason = failed.errorNumber != 0
+                                   ? IoError::fromErrno(failed.errorNumber).message()
+                                   : IoError(IoFailure::Other, EIO).message();
+        print.errorText(QStringLiteral("ruvex-check: standard output: ") + reason);
+        return RuvexCheckExit::FileFailed;
     }
-    return checkFiles(files, rows, print);
 }
 
 } // namespace kelvari

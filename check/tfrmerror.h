@@ -24,6 +24,9 @@ class TfrmError : public QWidget {
 public:
     // Help topic of the report window.
     static constexpr int HelpContext = 10006;
+    // Error lines the window shows at most; a list with millions of errors
+    // would make the text box slow to fill and to scroll.
+    static constexpr int MaxErrorLines = 1000;
 
     // `owner` only keeps the window from outliving the main window; it is still a
     // separate top-level window. Reads its size and font at once (FormCreate).

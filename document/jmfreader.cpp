@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 namespace kelvari {
@@ -35,16 +36,37 @@ const QByteArray &commentPrefix() {
     return prefix;
 }
 
+bool isCommentLine(QByteArrayView line) {
+    const QByteArray &prefix = commentPrefix();
+    return line.size() >= prefix.size() &&
+           std::memcmp(line.data(), prefix.constData(), size_t(prefix.size())) == 0;
+}
+
+// Empty lines and other "!!" lines carry no row.
+bool isSkippedLine(QByteArrayView line) {
+    return line.isEmpty() || (line.size() >= 2 && line[0] == '!' && line[1] == '!');
+}
+
+// The grid keeps a row, the line's fields and their lengths, in at most 4 GB.
+void checkLineLength(QByteArrayView line) {
+    if (quint64(line.size()) > std::numeric_limits<quint32>::max() - 64)
+        throw IoError(IoFailure::Other, EFBIG);
+}
+
 } // namespace
 
-// Reads a file's bytes as they come, piece by piece, into rows: a line ends at
+// Cuts a file's bytes, as they come piece by piece, into lines: a line ends at
 // CR, an LF right after the CR belongs to the line end, a bare LF is part of the
-// line, and a Ctrl-Z byte ends the file.
-class JmfParser {
+// line, and a Ctrl-Z byte ends the file. Each line goes to `onLine`, which
+// returns false when it wants no more.
+class JmfLines {
 public:
-    // False once the file is known not to be a word list: nothing more is wanted.
+    using LineSink = std::function<bool(QByteArrayView line)>;
+    explicit JmfLines(LineSink onLine) : m_onLine(std::move(onLine)) {}
+
+    // False once nothing more is wanted: the file ended or the sink said stop.
     bool feed(QByteArrayView data) {
-        if (m_ended || m_refused)
+        if (m_ended || m_stopped)
             return false;
         if (data.isEmpty())
             return true;
@@ -59,13 +81,13 @@ public:
                 i = 1;
         }
         const char *bytes = data.data();
-        while (i < data.size()) {
+        while (i < data.size() && !m_stopped) {
             const auto *cr =
                 static_cast<const char *>(std::memchr(bytes + i, '\r', size_t(data.size() - i)));
             if (!cr) {
                 m_pending.append(data.sliced(i));
                 // A first line longer than the marker decides already.
-                if (!m_firstLineSeen && m_pending.size() > kMarkerLength)
+                if (m_lines == 0 && m_pending.size() > kMarkerLength)
                     line(m_pending);
                 break;
             }
@@ -85,8 +107,35 @@ public:
                 m_crPending = true;
             }
         }
-        return !m_ended && !m_refused;
+        return !m_ended && !m_stopped;
     }
+
+    // The last line needs no line end; an empty file still has its (empty) first line.
+    void finish() {
+        if (!m_stopped && (!m_pending.isEmpty() || m_lines == 0))
+            line(m_pending);
+    }
+
+private:
+    void line(QByteArrayView text) {
+        ++m_lines;
+        m_stopped = !m_onLine(text);
+    }
+
+    LineSink m_onLine;
+    QByteArray m_pending; // a line begun in an earlier piece
+    qint64 m_lines = 0;
+    bool m_crPending = false;
+    bool m_ended = false;
+    bool m_stopped = false;
+};
+
+// Reads a file's lines into rows as the grid stores them.
+class JmfParser {
+public:
+    JmfParser() : m_lines([this](QByteArrayView text) { return line(text); }) {}
+
+    bool feed(QByteArrayView data) { return m_lines.feed(data); }
 
     // Makes room for the rows of a file of `fileSize` bytes, judged by the first piece.
     void reserveFor(QByteArrayView firstPiece, qint64 fileSize) {
@@ -98,46 +147,37 @@ public:
     }
 
     JmfContent finish() {
-        // The last line needs no line end; an empty file still has its (empty) first line.
-        if (!m_refused && (!m_pending.isEmpty() || !m_firstLineSeen))
-            line(m_pending);
+        m_lines.finish();
         if (!m_content.m_accepted)
             m_content = JmfContent();
         return std::move(m_content);
     }
 
 private:
-    void line(QByteArrayView text) {
+    bool line(QByteArrayView text) {
         if (!m_firstLineSeen) {
             m_firstLineSeen = true;
             m_content.m_accepted = isMarkerLine(text);
-            m_refused = !m_content.m_accepted;
-            return;
+            return m_content.m_accepted;
         }
-        const QByteArray &prefix = commentPrefix();
-        if (text.size() >= prefix.size() &&
-            std::memcmp(text.data(), prefix.constData(), size_t(prefix.size())) == 0) {
-            m_content.m_comment = text.sliced(prefix.size()).toByteArray();
-            return;
+        if (isCommentLine(text)) {
+            m_content.m_comment = text.sliced(commentPrefix().size()).toByteArray();
+            return true;
         }
-        if (text.isEmpty() || (text.size() >= 2 && text[0] == '!' && text[1] == '!'))
-            return;
-        // The grid keeps a row, the line's fields and their lengths, in at most 4 GB.
-        if (quint64(text.size()) > std::numeric_limits<quint32>::max() - 64)
-            throw IoError(IoFailure::Other, EFBIG);
+        if (isSkippedLine(text))
+            return true;
+        checkLineLength(text);
         const DataLineFields f = ParseDataLine(text);
         std::vector<PackedRow> &rows = m_content.m_rows;
         const auto numbered = std::to_chars(m_number, m_number + sizeof m_number, rows.size() + 1);
         rows.push_back(CellStore::packRow({QByteArrayView(m_number, numbered.ptr - m_number),
                                            f.reading, f.word, f.partOfSpeech}));
+        return true;
     }
 
     JmfContent m_content;
-    QByteArray m_pending; // a line begun in an earlier piece
-    bool m_crPending = false;
-    bool m_ended = false;
+    JmfLines m_lines;
     bool m_firstLineSeen = false;
-    bool m_refused = false;
     char m_number[24];
 };
 
@@ -170,6 +210,46 @@ JmfContent readJmfFile(const QString &path) {
         return parser.feed(piece);
     });
     return parser.finish();
+}
+
+JmfFileReader::JmfFileReader(QString path) : m_path(std::move(path)) {}
+
+bool JmfFileReader::isWordList() const {
+    bool accepted = false;
+    JmfLines lines([&](QByteArrayView line) {
+        accepted = isMarkerLine(line);
+        return false;
+    });
+    readFileInPieces(
+        m_path, [&](QByteArrayView piece, qint64) { return lines.feed(piece); }, kPieceSize);
+    lines.finish();
+    return accepted;
+}
+
+bool JmfFileReader::readRows(const std::function<void(const DataLineFields &)> &visit) {
+    m_comment.reset();
+    bool firstLine = true;
+    bool accepted = false;
+    JmfLines lines([&](QByteArrayView line) {
+        if (firstLine) {
+            firstLine = false;
+            accepted = isMarkerLine(line);
+            return accepted;
+        }
+        if (isCommentLine(line)) {
+            m_comment = line.sliced(commentPrefix().size()).toByteArray();
+            return true;
+        }
+        if (!isSkippedLine(line)) {
+            checkLineLength(line);
+            visit(ParseDataLine(line));
+        }
+        return true;
+    });
+    readFileInPieces(
+        m_path, [&](QByteArrayView piece, qint64) { return lines.feed(piece); }, kPieceSize);
+    lines.finish();
+    return accepted;
 }
 
 } // namespace kelvari

@@ -1,18 +1,48 @@
 // Word-list files come from anywhere: the reader, the grid fill, the grammar
-// check and the writer must take any bytes without crashing, and what was read
-// must be written back as read.
+// check and the writer must take any bytes without crashing, and what the writer
+// writes must read back as the rows it wrote.
 
 #include "check/grammarcheck.h"
 #include "document/jmfreader.h"
 #include "document/jmfwriter.h"
 #include "document/wordlist.h"
 #include "grid/cellstore.h"
+#include "platform/sjis.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 using namespace kelvari;
+
+namespace {
+
+QByteArrayView cellAt(const CellStore &cells, int col, int row) {
+    const std::string_view cell = cells.cellView(col, row);
+    return QByteArrayView(cell.data(), qsizetype(cell.size()));
+}
+
+// A line may end in one marker byte that the reader drops, so a part of speech
+// ending in "*" or "$" comes back one such byte shorter at every load. None of
+// the 41 names ends so; such a list only reaches a file past the grammar gate.
+QByteArrayView afterMarkerRule(QByteArrayView partOfSpeech) {
+    if (!partOfSpeech.isEmpty() && (partOfSpeech.back() == '*' || partOfSpeech.back() == '$'))
+        partOfSpeech.chop(1);
+    return partOfSpeech;
+}
+
+// A last byte that is a lead byte without its second byte takes the separator
+// written after it as that second byte when read back. Such a cell is no
+// Shift-JIS text; it comes only from a damaged file (a word whose "quotes" the
+// reader took off was never quoted), and the writer keeps its bytes as they are.
+bool endsInLoneLeadByte(QByteArrayView cell) {
+    qsizetype i = 0;
+    while (i + 1 < cell.size())
+        i += sjis::isLeadByte(cell[i]) ? 2 : 1;
+    return i == cell.size() - 1 && sjis::isLeadByte(cell[i]);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const JmfContent content =
@@ -27,19 +57,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const JmfHeader header{"f.jmf", content.comment().value_or(""), "d"};
     const QByteArray written = buildWordListFile(header, cells);
 
-    // A written file reads back as written. (The first write may still drop a
-    // trailing "*" or "$" the reader left on a part of speech; from then on the
-    // text is stable.)
-    const auto rewrite = [&header](const QByteArray &bytes) {
-        const JmfContent again = parseJmf(bytes);
-        if (!again.accepted())
+    // The written file reads back as the comment and, in order, the non-blank
+    // rows that were written (one row per row, also for a cell ending in a lone
+    // lead byte, whose row alone reads back otherwise).
+    const JmfContent again = parseJmf(written);
+    if (!again.accepted() || again.comment() != header.comment)
+        std::abort();
+    qsizetype next = 0;
+    for (int row = 1; row < cells.rowCount(); ++row) {
+        if (isBlankWordRow(cells, row))
+            continue;
+        if (next >= again.rowCount())
             std::abort();
-        CellStore reread(WordColumn::Count, 2);
-        applyWordList(reread, again, LoadMode::Open, 1, 2);
-        return buildWordListFile(header, reread);
-    };
-    const QByteArray second = rewrite(written);
-    if (rewrite(second) != second)
+        const DataLineFields read = again.row(next++);
+        const QByteArrayView reading = cellAt(cells, WordColumn::Reading, row);
+        const QByteArrayView word = cellAt(cells, WordColumn::Word, row);
+        if (endsInLoneLeadByte(reading) || endsInLoneLeadByte(word))
+            continue;
+        if (read.reading != reading || read.word != word ||
+            read.partOfSpeech != afterMarkerRule(cellAt(cells, WordColumn::PartOfSpeech, row)))
+            std::abort();
+    }
+    if (next != again.rowCount())
         std::abort();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "check/checkchars.h"
 #include "check/grammarcheck.h"
 #include "check/partsofspeech.h"
+#include "check/reportexcerpt.h"
 #include "platform/sjis.h"
 #include "tests/document/wordlisttestutil.h"
 
@@ -30,6 +31,42 @@ QStringList section(const GrammarReport &report, const QString &heading) {
 
 const QString kReadingHeading = QStringLiteral("<読みエラー>");
 const QString kWordHeading = QStringLiteral("<単語エラー>");
+
+// A list with errors in every section, some rows with several.
+CellStore severalErrors() {
+    return wordGrid(
+        {
+            QStringLiteral("よみ|単語|名詞"), // 1 clean
+            QStringLiteral("||名詞"),         // 2 reading and word missing
+            QString(),                        // 3 blank row: nothing
+            QStringLiteral("漢字|") + QString(65, QChar(u'語')) + QStringLiteral("|動詞"), // 4
+            QStringLiteral("ーa b|w|"),                                                    // 5
+            QStringLiteral(" | | "), // 6 blanks are not empty
+        },
+        12);
+}
+
+QStringList severalErrorsReport() {
+    return {
+        QStringLiteral("<読みエラー>"),
+        QStringLiteral("4行目：読みに漢字・括弧・特殊記号(①,☆など)は使えません。"),
+        QStringLiteral("5行目：先頭に ー ゛ ゜ を使うことは出来ません。"),
+        QStringLiteral("5行目：読みに使えない記号が含まれています。"),
+        QStringLiteral("6行目：読みに使えない記号が含まれています。"),
+        QString(),
+        QStringLiteral("<単語エラー>"),
+        QStringLiteral("4行目：単語が64文字を越えています。"),
+        QString(),
+        QStringLiteral("<品詞エラー>"),
+        QStringLiteral("4行目：品詞が間違っています。"),
+        QStringLiteral("6行目：品詞が間違っています。"),
+        QString(),
+        QStringLiteral("<空欄エラー>"),
+        QStringLiteral("2行目：読みがありません。"),
+        QStringLiteral("2行目：単語がありません。"),
+        QStringLiteral("5行目：品詞がありません。"),
+    };
+}
 
 } // namespace
 
@@ -185,38 +222,70 @@ private slots:
     }
 
     void reportOfSeveralErrors() {
-        const CellStore cells = wordGrid(
-            {
-                QStringLiteral("よみ|単語|名詞"), // 1 clean
-                QStringLiteral("||名詞"),         // 2 reading and word missing
-                QString(),                        // 3 blank row: nothing
-                QStringLiteral("漢字|") + QString(65, QChar(u'語')) + QStringLiteral("|動詞"), // 4
-                QStringLiteral("ーa b|w|"),                                                    // 5
-                QStringLiteral(" | | "), // 6 blanks are not empty
-            },
-            12);
-        const GrammarReport report = runGrammarCheck(cells);
+        const GrammarReport report = runGrammarCheck(severalErrors());
         QVERIFY(report.errorsFound);
-        QCOMPARE(decoded(report.lines),
-                 (QStringList{
-                     QStringLiteral("<読みエラー>"),
-                     QStringLiteral("4行目：読みに漢字・括弧・特殊記号(①,☆など)は使えません。"),
-                     QStringLiteral("5行目：先頭に ー ゛ ゜ を使うことは出来ません。"),
-                     QStringLiteral("5行目：読みに使えない記号が含まれています。"),
-                     QStringLiteral("6行目：読みに使えない記号が含まれています。"),
-                     QString(),
-                     QStringLiteral("<単語エラー>"),
-                     QStringLiteral("4行目：単語が64文字を越えています。"),
-                     QString(),
-                     QStringLiteral("<品詞エラー>"),
-                     QStringLiteral("4行目：品詞が間違っています。"),
-                     QStringLiteral("6行目：品詞が間違っています。"),
-                     QString(),
-                     QStringLiteral("<空欄エラー>"),
-                     QStringLiteral("2行目：読みがありません。"),
-                     QStringLiteral("2行目：単語がありません。"),
-                     QStringLiteral("5行目：品詞がありません。"),
-                 }));
+        QCOMPARE(decoded(report.lines), severalErrorsReport());
+    }
+
+    // The report handed over line by line has the list's text and order, with
+    // exactly the lines between the headings marked as errors; the same from a
+    // list that is not a grid.
+    void streamedReport() {
+        const CellStore cells = severalErrors();
+        QList<ReportLine> streamed;
+        QList<QByteArray> texts;
+        const auto sink = [&](const ReportLine &line) {
+            texts << line.text.toByteArray();
+            streamed << ReportLine{QByteArrayView(), line.isError};
+        };
+        QVERIFY(runGrammarCheck(cells, sink));
+        QCOMPARE(decoded(texts), severalErrorsReport());
+        QList<QByteArray> structure;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (!streamed[i].isError)
+                structure << texts[i];
+        }
+        QCOMPARE(structure, cleanReportLines());
+
+        QList<QByteArray> fromRows;
+        const RowSource rows = [&cells](const RowVisitor &visit) {
+            for (int row = 1; row < cells.rowCount(); ++row)
+                visit({row, cells.cell(1, row), cells.cell(2, row), cells.cell(3, row)});
+        };
+        QVERIFY(runGrammarCheck(
+            rows, [&](const ReportLine &line) { fromRows << line.text.toByteArray(); }));
+        QCOMPARE(fromRows, texts);
+
+        int cleanLines = 0;
+        QVERIFY(!runGrammarCheck(wordGrid({QStringLiteral("よみ|単語|名詞")}),
+                                 [&](const ReportLine &line) { cleanLines += !line.isError; }));
+        QCOMPARE(cleanLines, 7);
+    }
+
+    // The report window's share of a long report: the first errors, then a line
+    // with the count of the others; no headings after an error left out.
+    void reportExcerpt_data() {
+        QTest::addColumn<int>("maxErrors");
+        QTest::addColumn<int>("keptLines"); // of the full report
+        QTest::addColumn<QString>("moreLine");
+        QTest::newRow("all fit") << 10 << 17 << QString();
+        QTest::newRow("one left out") << 9 << 16 << QStringLiteral("ほかに1件のエラーがあります。");
+        QTest::newRow("cut at a section's end")
+            << 4 << 7 << QStringLiteral("ほかに6件のエラーがあります。");
+        QTest::newRow("no errors shown")
+            << 0 << 1 << QStringLiteral("ほかに10件のエラーがあります。");
+    }
+    void reportExcerpt() {
+        QFETCH(int, maxErrors);
+        QFETCH(int, keptLines);
+        QFETCH(QString, moreLine);
+        ReportExcerpt excerpt(maxErrors);
+        QVERIFY(runGrammarCheck(severalErrors(), excerpt.sink()));
+        QStringList expected = severalErrorsReport().first(keptLines);
+        if (!moreLine.isEmpty())
+            expected << moreLine;
+        QCOMPARE(decoded(excerpt.lines()), expected);
+        QCOMPARE(excerpt.omittedErrorLines(), moreLine.isEmpty() ? 0 : 10 - maxErrors);
     }
 
     void gate() {

@@ -23,9 +23,18 @@ struct Run {
     QByteArray err;
 };
 
-Run ruvexCheck(const QStringList &args) {
+// `input`, when given, is written to the program's standard input; `stdoutFile`
+// replaces its standard output.
+Run ruvexCheck(const QStringList &args, const QByteArray *input = nullptr,
+               const QString &stdoutFile = {}) {
     QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     process.start(QStringLiteral(RUVEX_CHECK_PATH), args);
+    if (input) {
+        process.write(*input);
+        process.closeWriteChannel();
+    }
     Run run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -110,6 +119,74 @@ private slots:
         run = ruvexCheck({clean, refused});
         QCOMPARE(run.status, 2);
         QVERIFY(utf8(run.out).contains(QStringLiteral("文法エラーはありませんでした。")));
+    }
+
+    // A list on disk is read again for every section instead of being held;
+    // through a pipe it is held whole as the editor holds it. Both give the same
+    // rows and report, also where a line end or a line crosses the end of the
+    // reader's first piece (256 KiB).
+    void streamedFileReadsAsTheEditorReads_data() {
+        QTest::addColumn<int>("crOffset"); // where a CR stands, from the piece's end
+        QTest::newRow("CR LF end the piece") << -2;
+        QTest::newRow("CR ends the piece, LF begins the next") << -1;
+        QTest::newRow("CR begins the next piece") << 0;
+    }
+    void streamedFileReadsAsTheEditorReads() {
+        QFETCH(int, crOffset);
+        constexpr qsizetype kPiece = 256 * 1024;
+        const QList<QByteArray> block{sj(u"よみ,単語,名詞"),   QByteArray("x"),
+                                      sj(u"ー漢!,語,動詞$"),   QByteArray(),
+                                      QByteArray("!!skipped"), sj(u"よみ、\"A、B\"、名詞*"),
+                                      QByteArray("a\nb,c"),    QByteArray("ab,,"),
+                                      sj(u"!!コメント：途中"), sj(u"かな\r")};
+        const auto addBlocks = [&block](QByteArray &bytes, qsizetype until) {
+            while (bytes.size() < until) {
+                for (const QByteArray &line : block)
+                    bytes += line + "\r\n";
+            }
+        };
+        QByteArray bytes = "!!dicut10\r\n";
+        addBlocks(bytes, kPiece - 200);
+        bytes += QByteArray(kPiece + crOffset - bytes.size(), 'f') + "\r\n";
+        bytes += QByteArray(kPiece + 1000, 'L') + "\r\n"; // longer than a piece
+        addBlocks(bytes, 3 * kPiece);
+        bytes += "last,line,without end\x1a" + sj(u"後,ろ,名詞\r\n");
+        const QString path = file(QStringLiteral("streamed.jmf"), bytes);
+
+        const Run streamed = ruvexCheck({QStringLiteral("--rows"), path});
+        const Run held =
+            ruvexCheck({QStringLiteral("--rows"), QStringLiteral("/dev/stdin")}, &bytes);
+        QCOMPARE(streamed.status, 1);
+        QCOMPARE(held.status, 1);
+        QVERIFY(utf8(streamed.out).endsWith(QStringLiteral("行目：単語がありません。\n")));
+        QCOMPARE(streamed.out.size(), held.out.size());
+        QVERIFY(streamed.out == held.out);
+        QVERIFY(streamed.err.isEmpty());
+    }
+
+    // Output that nobody received is a failure, whether the writes fail while the
+    // report streams out or only the last flush does.
+    void failedStandardOutput_data() {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("short output") << 1;
+        QTest::newRow("long output") << 5000;
+    }
+    void failedStandardOutput() {
+        QFETCH(int, rows);
+        QStringList lines;
+        for (int i = 0; i < rows; ++i)
+            lines << QStringLiteral("x");
+        const QString path = file(QStringLiteral("full.jmf"), jmf(lines));
+        const Run run =
+            ruvexCheck({QStringLiteral("--rows"), path}, nullptr, QStringLiteral("/dev/full"));
+        QCOMPARE(run.status, 2);
+        QCOMPARE(utf8(run.err),
+                 QStringLiteral("ruvex-check: standard output: ﾃﾞｨｽｸがいっぱいです\n"));
+
+        const Run clean =
+            ruvexCheck({QStringLiteral(KELVARI_SAMPLE_JMF)}, nullptr, QStringLiteral("/dev/full"));
+        QCOMPARE(clean.status, 2);
+        QVERIFY(!clean.err.isEmpty());
     }
 
     void usageErrors_data() {

@@ -61,6 +61,7 @@ private slots:
     void cleanCheckSpeaksOnlyFromTheMenu();
     void gateWithErrorsRefusesAndShowsTheReport_data();
     void gateWithErrorsRefusesAndShowsTheReport();
+    void longReportShowsItsFirstErrors();
     void starCommentBypassesTheGate();
     void secondCheckReusesTheWindow();
     void cleanCheckLeavesTheOldReportOpen();
@@ -130,6 +131,27 @@ void TestTfrmError::gateWithErrorsRefusesAndShowsTheReport() {
         QStringLiteral("3行目：単語がありません。"),
     };
     QCOMPARE(f.reportLines(), expected);
+}
+
+void TestTfrmError::longReportShowsItsFirstErrors() {
+    Fixture f;
+    // Two blank-cell errors per row, a few hundred more than the window shows.
+    const int rows = TfrmError::MaxErrorLines / 2 + 300;
+    f.grid.SetRowCount(rows + 1);
+    for (int row = 1; row <= rows; ++row)
+        f.grid.SetCells(3, row, sj(u"名詞"));
+    f.dialogs.expectMessage(QStringLiteral("文法エラーがあるので保存出来ません。"));
+    QVERIFY(!f.command->GrammarGate(QStringLiteral("保存")));
+    QVERIFY(f.command->GrammarErrorsFound());
+
+    const QStringList lines = f.reportLines();
+    const qsizetype headingLines = 7;
+    QCOMPARE(lines.size(), headingLines + TfrmError::MaxErrorLines + 1);
+    QCOMPARE(lines[headingLines - 1], QStringLiteral("<空欄エラー>"));
+    QCOMPARE(lines[headingLines], QStringLiteral("1行目：読みがありません。"));
+    QCOMPARE(lines[lines.size() - 2],
+             QStringLiteral("%1行目：単語がありません。").arg(TfrmError::MaxErrorLines / 2));
+    QCOMPARE(lines.last(), QStringLiteral("ほかに600件のエラーがあります。"));
 }
 
 void TestTfrmError::starCommentBypassesTheGate() {

@@ -491,6 +491,33 @@ private slots:
         QCOMPARE(dataLines(buildWordListFile(fixedHeader(), cells)), QList<QByteArray>{sj(saved)});
     }
 
+    // None of the 41 names ends in "*" or "$", so such a part of speech reaches a
+    // file only past the grammar gate (a comment beginning with "*"). The reader
+    // takes one such last byte for the line's marker at every load.
+    void markerBytesOfPartOfSpeechGoOneByOneLoad_data() {
+        QTest::addColumn<QString>("partOfSpeech");
+        QTest::addColumn<QStringList>("afterLoads");
+        QTest::newRow("two stars") << QStringLiteral("名詞**")
+                                   << QStringList{QStringLiteral("名詞*"), QStringLiteral("名詞")};
+        QTest::newRow("mixed markers")
+            << QStringLiteral("x*$")
+            << QStringList{QStringLiteral("x*"), QStringLiteral("x"), QStringLiteral("x")};
+        QTest::newRow("marker only") << QStringLiteral("$") << QStringList{QString(), QString()};
+        QTest::newRow("full-width star is no marker")
+            << QStringLiteral("名詞＊") << QStringList{QStringLiteral("名詞＊")};
+    }
+    void markerBytesOfPartOfSpeechGoOneByOneLoad() {
+        QFETCH(QString, partOfSpeech);
+        QFETCH(QStringList, afterLoads);
+        CellStore cells = wordGrid({QStringLiteral("よみ|単語|") + partOfSpeech});
+        for (const QString &expected : std::as_const(afterLoads)) {
+            const QByteArray file = buildWordListFile(fixedHeader("*"), cells);
+            cells = wordGrid({}, 101);
+            applyWordList(cells, parseJmf(file), LoadMode::Open, 1, 100);
+            QCOMPARE(rowText(cells, 1), QStringLiteral("よみ|単語|") + expected);
+        }
+    }
+
     void invalidShiftJisRoundTripsByteForByte() {
         // Bytes that are no Shift-JIS at all, a lead byte before a comma byte, 0xFF, NUL,
         // a lead byte at the end of the line, a word that needs quotes.
