@@ -314,11 +314,11 @@ void TfrmJisho::FormCreate() {
     QApplication::setWindowIcon(applicationIcon());
     AboutDlg = new TAboutDlg(this);
     applyEditorValues(*AboutDlg);
-    aboutbox::CheckInstallation(*AboutDlg, m_dialogs);
+    const QString installationError = aboutbox::CheckInstallation(*AboutDlg, m_dialogs);
     m_helpFile = AboutDlg->HelpFilePath();
     m_help->setHelpFile(m_helpFile);
     RegisterJmfFileType();
-    readSettings();
+    readSettings(installationError);
     shapeGrid();
     recordColumnWidths();
     // The part-of-speech list takes the height the window gained over its design.
@@ -331,7 +331,7 @@ void TfrmJisho::FormCreate() {
         startFreshDocument();
 }
 
-void TfrmJisho::readSettings() {
+void TfrmJisho::readSettings(const QString &shownError) {
     try {
         Registry registry = Registry::forDataRoot();
         EditorSettings settings(registry);
@@ -353,8 +353,10 @@ void TfrmJisho::readSettings() {
             m_model->FillHistoryMenu(history);
     } catch (const AppError &error) {
         // A damaged value ends the reading; the window still comes up usable with
-        // the values read so far and the defaults for the rest.
-        m_dialogs.error(this, error.message());
+        // the values read so far and the defaults for the rest. A damaged file the
+        // installation check has named already is not named twice.
+        if (error.message() != shownError)
+            m_dialogs.error(this, error.message());
     }
 }
 
@@ -362,13 +364,12 @@ void TfrmJisho::shapeGrid() {
     TmStrGrid &g = grid();
     g.SetColWidths(0, kNumberColumnWidth);
     g.SetRowCount(m_state.MaxRow + 1);
-    g.beginBulkChange();
+    const auto bulk = g.bulkChange();
     for (int row = 1; row <= m_state.MaxRow; ++row)
         g.SetCells(0, row, QByteArray::number(row));
     g.SetCells(1, 0, sj(u"読み"));
     g.SetCells(2, 0, sj(u"単語"));
     g.SetCells(3, 0, sj(u"品詞"));
-    g.endBulkChange();
 }
 
 void TfrmJisho::recordColumnWidths() {
@@ -487,13 +488,6 @@ void TfrmJisho::RegisterJmfFileType() {
         // The association is a convenience; the editor works without it.
         qWarning("The .jmf file association was not written: %s", qUtf8Printable(error.message()));
     }
-}
-
-QString TfrmJisho::WindowsFolder() {
-    QString folder = Folders::windowsFolder();
-    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
-        folder += QDir::separator();
-    return folder;
 }
 
 void TfrmJisho::mmViewClick() {

@@ -75,8 +75,6 @@ public:
     void FormDestroy();
     // The ".jmf" association under HKEY_CLASSES_ROOT, pointed at this program.
     static void RegisterJmfFileType();
-    // The Windows folder, ending in a separator.
-    static QString WindowsFolder();
 
     // The message dialogs the commands share.
     TBeepDialog *BeepDlg = nullptr;  // not a word-list file
@@ -144,7 +142,8 @@ private:
     void createConversionAndHelp();
     void configureGrid();
     void connectCommands();
-    void readSettings();
+    // `shownError`: a message the start has shown already.
+    void readSettings(const QString &shownError);
     void writeSettings();
     void shapeGrid();
     void recordColumnWidths();

@@ -166,9 +166,10 @@ int main(int argc, char *argv[]) {
         parseCpu = cpuNowMs() - partCpu;
         part.restart();
         partCpu = cpuNowMs();
-        grid.beginBulkChange();
-        loaded = applyWordList(grid.cells(), std::move(content), LoadMode::Open, 1, 100);
-        grid.endBulkChange();
+        {
+            const auto bulk = grid.bulkChange();
+            loaded = applyWordList(grid.cells(), std::move(content), LoadMode::Open, 1, 100);
+        }
         comment = document.setLoadedComment(*loaded.comment);
         fillMs = ms(part);
         fillCpu = cpuNowMs() - partCpu;

@@ -97,10 +97,10 @@ bool DocumentCommands::loadWordList(const QString &path, LoadMode mode) {
     }
 
     TmStrGrid &grid = m.sgJisho;
-    grid.beginBulkChange();
-    const LoadResult result =
-        applyWordList(grid.cells(), std::move(file), mode, grid.Row(), m.state.MaxRow);
-    grid.endBulkChange();
+    const LoadResult result = [&] {
+        const auto bulk = grid.bulkChange();
+        return applyWordList(grid.cells(), std::move(file), mode, grid.Row(), m.state.MaxRow);
+    }();
     busy.reset();
     if (result.comment)
         setComment(*result.comment);
@@ -153,15 +153,16 @@ void DocumentCommands::saveWordList(const QString &path) {
 void DocumentCommands::clearDocument() {
     TmStrGrid &grid = m.sgJisho;
     const int maxRow = std::max(m.state.MaxRow, 1);
-    grid.beginBulkChange();
-    CellStore &cells = grid.cells();
-    for (int row = 1; row <= cells.rowCount(); ++row)
-        for (int col = 0; col <= 3; ++col)
-            cells.setCell(col, row, {});
-    cells.setRowCount(maxRow + 1);
-    for (int row = 1; row <= maxRow; ++row)
-        cells.setCell(0, row, QByteArray::number(row));
-    grid.endBulkChange();
+    {
+        const auto bulk = grid.bulkChange();
+        CellStore &cells = grid.cells();
+        for (int row = 1; row <= cells.rowCount(); ++row)
+            for (int col = 0; col <= 3; ++col)
+                cells.setCell(col, row, {});
+        cells.setRowCount(maxRow + 1);
+        for (int row = 1; row <= maxRow; ++row)
+            cells.setCell(0, row, QByteArray::number(row));
+    }
     setComment({});
 }
 

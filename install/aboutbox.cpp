@@ -7,21 +7,22 @@
 
 namespace kelvari::aboutbox {
 
-void CheckInstallation(TAboutDlg &about, Dialogs &dialogs) {
+QString CheckInstallation(TAboutDlg &about, Dialogs &dialogs) {
     InstallationCheck check;
     try {
         check = about.CheckInstallation();
     } catch (const AppError &error) {
         dialogs.error(nullptr, error.message());
-        return;
+        return error.message();
     }
     if (!check.finishMessageDue)
-        return;
+        return {};
     MessageRequest request;
     request.kind = MessageKind::Information;
     request.caption = about.ApplicationTitle();
     request.text = TAboutDlg::finishMessageText();
     dialogs.message(request);
+    return {};
 }
 
 void ShowAbout(const TAboutDlg &about, Dialogs &dialogs, QWidget *owner) {

@@ -2,6 +2,7 @@
 // the help engine, and what the conversion finds survives a restart.
 
 #include "app/tfrmjisho.h"
+#include "document/documentmodel.h"
 
 #include "app/tfrmjisho_form.h"
 #include "check/grammarcommand.h"
@@ -82,13 +83,13 @@ private slots:
         QVERIFY(installUtility(atok));
         QVERIFY(writeAtokSettings(f.rootBytes() + "atok/sys.dic"));
         TfrmJisho &w = f.open();
-        QCOMPARE(w.state().CurrentFileName, QStringLiteral("新規辞書1.jmf"));
+        QCOMPARE(w.document().CurrentFileName(), QStringLiteral("新規辞書1.jmf"));
         f.setRow(1, u"かんじ", u"漢字", u"名詞");
         const QString saved = f.folder(QStringLiteral("docs")) + QStringLiteral("単語帳.jmf");
         f.dialogs.expectSaveFile(saved);
 
         f.trigger("mmConvert");
-        QCOMPARE(w.state().CurrentFileName, saved);
+        QCOMPARE(w.document().CurrentFileName(), saved);
         const QByteArray bytes = readFileBytes(saved);
         QVERIFY(bytes.startsWith("!!DICUT10"));
         QCOMPARE(readFileBytes(atok + QStringLiteral("単語帳.txt")), bytes);

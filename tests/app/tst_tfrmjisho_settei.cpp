@@ -3,6 +3,7 @@
 // to the next list and over a restart.
 
 #include "app/tfrmjisho.h"
+#include "document/documentmodel.h"
 
 #include "app/tfrmjisho_form.h"
 #include "grid/tmstrgrid.h"
@@ -92,7 +93,7 @@ private slots:
         QFETCH(QString, title);
         Fixture f;
         TfrmJisho &w = f.open();
-        w.state().CurrentFileName = QStringLiteral("C:\\辞書\\a.jmf");
+        w.document().setCurrentFileName(QStringLiteral("C:\\辞書\\a.jmf"));
         f.expectSettings(
             [fullPath](TfrmSettei &d) {
                 d.form().cbPath->setChecked(fullPath);

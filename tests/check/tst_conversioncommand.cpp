@@ -31,23 +31,24 @@ struct Fixture {
     ScriptedDialogs dialogs;
     RecordingHelpEngine help;
     MainWindowState state;
-    QStringList calls; // "save as", "gate 変換"
+    QString currentFileName; // the document's, as the window's model holds it
+    QStringList calls;       // "save as", "gate 変換"
     bool saveAsWrites = true;
     bool gatePasses = true;
-    ConversionCommand command{ConversionCommand::Parts{
-        state, dialogs, help, nullptr, [this] { return state.CurrentFileName; },
-        [this] {
-            calls.append(QStringLiteral("save as"));
-            if (saveAsWrites) {
-                state.CurrentFileName = file(QStringLiteral("docs/単語帳.jmf"));
-                writeFileBytes(state.CurrentFileName, kWordList);
-            }
-            return saveAsWrites;
-        },
-        [this](const QString &action) {
-            calls.append(QStringLiteral("gate ") + action);
-            return gatePasses;
-        }}};
+    ConversionCommand command{
+        ConversionCommand::Parts{state, dialogs, help, nullptr, [this] { return currentFileName; },
+                                 [this] {
+                                     calls.append(QStringLiteral("save as"));
+                                     if (saveAsWrites) {
+                                         currentFileName = file(QStringLiteral("docs/単語帳.jmf"));
+                                         writeFileBytes(currentFileName, kWordList);
+                                     }
+                                     return saveAsWrites;
+                                 },
+                                 [this](const QString &action) {
+                                     calls.append(QStringLiteral("gate ") + action);
+                                     return gatePasses;
+                                 }}};
 
     // A folder under the root, made, with its separator.
     QString folder(const QString &name) const {
@@ -218,7 +219,7 @@ private slots:
         QVERIFY(installUtility(atok));
         f.state.AtokFolder = atok;
         f.state.ShowAtokUtility = false;
-        f.state.CurrentFileName =
+        f.currentFileName =
             neverSaved ? QStringLiteral("新規辞書1.jmf") : f.wordList(QStringLiteral("単語帳.jmf"));
         f.saveAsWrites = saveAsWrites;
         f.gatePasses = gatePasses;
@@ -238,7 +239,7 @@ private slots:
         f.state.AtokFolder = atok;
         f.state.ShowAtokUtility = false;
         f.state.SaveDir = f.folder(QStringLiteral("docs"));
-        f.state.CurrentFileName = QStringLiteral("新規辞書1.jmf");
+        f.currentFileName = QStringLiteral("新規辞書1.jmf");
         const QByteArray faulty = "!!DICUT10\r\nabc,def,xyz\r\n";
         f.dialogs.expectOpenFile(f.wordList(QStringLiteral("faulty.jmf"), faulty));
         f.dialogs.expectOpenFile(QString());
@@ -246,7 +247,7 @@ private slots:
         f.command.mmOthersClick();
         QCOMPARE(readFileBytes(atok + QStringLiteral("faulty.txt")), faulty);
         QVERIFY(f.calls.isEmpty());
-        QCOMPARE(f.state.CurrentFileName, QStringLiteral("新規辞書1.jmf"));
+        QCOMPARE(f.currentFileName, QStringLiteral("新規辞書1.jmf"));
         const ShownDialog &shown = f.dialogs.shown().value(0);
         QCOMPARE(shown.caption, QStringLiteral("辞書作成ファイルを指定"));
         QCOMPARE(shown.directory, f.state.SaveDir);

@@ -8,6 +8,7 @@
 #include "settings/editorsettings.h"
 #include "tests/support/testdataroot.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace kelvari;
@@ -18,12 +19,20 @@ namespace {
 constexpr RegRoot HKCU = RegRoot::CurrentUser;
 const QByteArray kProduct = "Software\\Vesk\\Pomwick";
 
-// A registry in a temporary folder, with the program said to live in /opt/kelvari.
+// Stands for the program's folder in the tables below.
+const QString kProgramFolder = QStringLiteral("<program folder>");
+
+// A registry in a temporary folder, with the program said to live in a writable
+// folder "kelvari" beside it (the default folder for new files).
 struct Fixture {
     TestDataRoot root;
     Registry registry{root.filePath(QStringLiteral("registry"))};
+    QString programFolder = root.filePath(QStringLiteral("kelvari"));
 
-    Fixture() { Folders::setProgramPathOverride(QStringLiteral("/opt/kelvari/Ruvex")); }
+    Fixture() {
+        QDir().mkpath(programFolder);
+        Folders::setProgramPathOverride(programFolder + QStringLiteral("/Ruvex"));
+    }
     ~Fixture() { Folders::setProgramPathOverride({}); }
 
     void set(const QByteArray &section, const QByteArray &name, const QByteArray &text) {
@@ -67,9 +76,8 @@ private slots:
         EditorSettings settings(f.registry);
         QCOMPARE(settings.readWindow(), (WindowPlacement{0, 0, 425, 602}));
         QCOMPARE(settings.readColumnWidths(), (ColumnWidths{120, 104, 68}));
-        QCOMPARE(settings.readGeneral(),
-                 (GeneralSettings{100, true, true, true, QStringLiteral("/opt/kelvari")}));
-        QCOMPARE(EditorSettings::defaultSaveDir(), QStringLiteral("/opt/kelvari"));
+        QCOMPARE(settings.readGeneral(), (GeneralSettings{100, true, true, true, f.programFolder}));
+        QCOMPARE(EditorSettings::defaultSaveDir(), f.programFolder);
         QVERIFY(settings.readAtokFolder().isEmpty());
         QVERIFY(settings.readHistory().isEmpty());
         // Reading leaves the product key and the history section, nothing else.
@@ -118,7 +126,7 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<GeneralSettings>("expected");
-        const QString dir = QStringLiteral("/opt/kelvari");
+        const QString dir = kProgramFolder;
         QTest::newRow("hex MaxRow") << QByteArray("MaxRow") << QByteArray("0x20")
                                     << GeneralSettings{32, true, true, true, dir};
         QTest::newRow("MaxRow not a number") << QByteArray("MaxRow") << QByteArray("abc")
@@ -141,6 +149,8 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(GeneralSettings, expected);
         Fixture f;
+        if (expected.SaveDir == kProgramFolder)
+            expected.SaveDir = f.programFolder;
         f.set("General", name, text);
         QCOMPARE(EditorSettings(f.registry).readGeneral(), expected);
     }
