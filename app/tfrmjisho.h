@@ -21,6 +21,7 @@ namespace kelvari {
 
 class Dialogs;
 class DocumentCommands;
+class EditingCommands;
 class GrammarCommand;
 class TBeepDialog;
 class TExplorerButton;
@@ -47,6 +48,8 @@ public:
     // The window side of the File menu and of the grammar check.
     DocumentCommands &documentCommands() { return *m_document; }
     GrammarCommand &grammarCommand() { return *m_grammar; }
+    // The Edit menu's row commands and the part-of-speech list.
+    EditingCommands &editingCommands() { return *m_editing; }
 
     // Sets the caption by the title rule for `path`.
     void setTitleFor(const QString &path);
@@ -104,6 +107,8 @@ public slots:
     void mmDeleteClick();
     void mmFontClick();
     void rgHinsiClick();
+    void sgJishoClick();
+    void sgJishoGetEditText();
 
     // Checking, conversion and help (check/)
     void mmBunpoClick();
@@ -147,6 +152,7 @@ private:
     std::array<TExplorerButton *, 7> m_toolbarButtons{};
     std::unique_ptr<GrammarCommand> m_grammar;
     std::unique_ptr<DocumentCommands> m_document;
+    std::unique_ptr<EditingCommands> m_editing;
 };
 
 } // namespace kelvari

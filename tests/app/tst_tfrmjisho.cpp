@@ -1,6 +1,7 @@
 #include "app/tfrmjisho.h"
 
 #include "app/tfrmjisho_form.h"
+#include "app/unbuiltcommands.h"
 #include "document/documentcommands.h"
 #include "grid/tmstrgrid.h"
 #include "platform/folders.h"
@@ -331,8 +332,11 @@ private slots:
         QCOMPARE(item->shortcut(), QKeySequence(shortcut));
         QCOMPARE(item->isVisible(), visible);
         // Qt disables what it hides; the enabled state matters for shown items.
+        // Commands not built yet are disabled until they are.
+        const bool unbuilt = std::find(kUnbuiltCommands.begin(), kUnbuiltCommands.end(), name) !=
+                             kUnbuiltCommands.end();
         if (visible)
-            QCOMPARE(item->isEnabled(), enabled);
+            QCOMPARE(item->isEnabled(), enabled && !unbuilt);
     }
 
     void menuStructure() {
