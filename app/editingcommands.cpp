@@ -112,6 +112,7 @@ void EditingCommands::RenumberRows(int firstRow) {
 }
 
 void EditingCommands::mmUndoClick() {
+    m.sgJisho.commitEditor(true);
     RestoreUndo();
     sgJishoClick();
 }
@@ -119,6 +120,8 @@ void EditingCommands::mmUndoClick() {
 // ------------------------------------------------------------- clipboard
 
 void EditingCommands::mmCopyClick() {
+    // What was typed into an open editor is part of the row; typing goes on.
+    m.sgJisho.commitEditor(false);
     const RowTexts texts = rowTexts(m.sgJisho.Row());
     if (texts.isEmpty())
         return;
@@ -132,6 +135,8 @@ void EditingCommands::mmCopyClick() {
 }
 
 void EditingCommands::mmCutClick() {
+    // The editor closes: its text must not come back over the emptied cell.
+    m.sgJisho.commitEditor(true);
     mmCopyClick();
     SaveUndo();
     writeRow(m.sgJisho.Row(), RowTexts{});
@@ -139,6 +144,7 @@ void EditingCommands::mmCutClick() {
 }
 
 void EditingCommands::mmPasteClick() {
+    m.sgJisho.commitEditor(true);
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     QByteArray bytes;
     if (mime && mime->hasFormat(TmStrGrid::cp932MimeType())) {
@@ -172,6 +178,7 @@ void EditingCommands::mmEditClick() {
 
 void EditingCommands::mmAddClick() {
     TmStrGrid &grid = m.sgJisho;
+    grid.commitEditor(true);
     const int row = grid.Row();
     if (row < 1 || row >= grid.RowCount())
         return;
@@ -184,6 +191,7 @@ void EditingCommands::mmAddClick() {
 
 void EditingCommands::mmDeleteClick() {
     TmStrGrid &grid = m.sgJisho;
+    grid.commitEditor(true);
     const int row = grid.Row();
     if (row < 1 || row >= grid.RowCount())
         return;

@@ -279,6 +279,10 @@ void TmStrGrid::beginBulkChange() {
 void TmStrGrid::commitOpenEditor() {
     // The reset closes an open editor without asking it for its text, so what
     // was typed goes into its cell first.
+    commitEditor(true);
+}
+
+void TmStrGrid::commitEditor(bool close) {
     if (state() != QAbstractItemView::EditingState)
         return;
     const QPointer<QWidget> editor = indexWidget(currentIndex());
@@ -286,7 +290,7 @@ void TmStrGrid::commitOpenEditor() {
         return;
     commitData(editor);
     // A refusal message may have run an event loop that took the editor away.
-    if (editor)
+    if (close && editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 

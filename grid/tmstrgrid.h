@@ -77,6 +77,9 @@ public:
     // After direct CellStore writes outside a bulk change: shows the cells of the
     // rectangle anew, without the reset that a bulk change costs.
     void notifyCellsChanged(int left, int top, int right, int bottom);
+    // Puts the text of an open cell editor into its cell now; `close` also closes
+    // the editor (before a command rewrites the cell under it).
+    void commitEditor(bool close);
     // Where an edit holding characters CP932 cannot hold is reported.
     void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
 

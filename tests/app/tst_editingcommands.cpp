@@ -274,12 +274,25 @@ private slots:
         editor->selectAll();
         QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), QStringLiteral("r2,w2,p2"));
+        // What was typed counts; the editor stays open for more.
+        QTest::keyClicks(editor, QStringLiteral("typed"));
+        QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboardText(), QStringLiteral("r2,typed,p2"));
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QTest::keyClicks(editor, QStringLiteral("2"));
+        // A cut empties the row for good: the editor's text does not come back.
+        QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(clipboardText(), QStringLiteral("r2,typed2,p2"));
+        f.clickCell(2, 1);
+        QCOMPARE(f.at(2), Row{});
+        f.key(Qt::Key_Z);
+        QCOMPARE(f.at(2), (Row{"r2", "typed2", "p2"}));
 
         f.clickCell(2, 3);
         editor = f.openEditor();
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.at(3), Fixture::numbered(2));
+        QCOMPARE(f.at(3), (Row{"r2", "typed2", "p2"}));
 
         f.clickCell(2, 4);
         editor = f.openEditor();
