@@ -80,8 +80,11 @@ int main(int argc, char **argv) {
     editing.mmAddClick();
     editing.mmDeleteClick();
 
+    // The parts: the grid's row move alone, then the renumbering of every row.
     measure(QStringLiteral("baseline_grid_insert_row"), [&] { grid.InsertRows(1, 1); });
+    measure(QStringLiteral("renumber_after_insert"), [&] { editing.RenumberRows(1); });
     measure(QStringLiteral("baseline_grid_delete_row"), [&] { grid.DeleteRows(1, 1); });
+    measure(QStringLiteral("renumber_after_delete"), [&] { editing.RenumberRows(1); });
 
     const std::pair<const char *, int> places[] = {
         {"top", 1}, {"middle", rows / 2}, {"end", rows - 1}};
