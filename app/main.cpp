@@ -1,12 +1,14 @@
 // Ruvex, the word-list editor: one running copy per desktop.
 
 #include "app/mainwindowrules.h"
+#include "app/qttranslations.h"
 #include "app/terminationrequest.h"
 #include "app/tfrmjisho.h"
 #include "platform/qtdialogs.h"
 #include "platform/singleinstance.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #ifdef KELVARI_TEST_HOOKS
 #include "platform/answerfiledialogs.h"
@@ -16,6 +18,7 @@ using namespace kelvari;
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    installQtTranslations(app, QLocale::system());
 
     QtDialogs qtDialogs;
 #ifdef KELVARI_TEST_HOOKS
@@ -50,7 +53,8 @@ int main(int argc, char *argv[]) {
     }
     }
 
-    QApplication::setApplicationDisplayName(programTitle());
+    // No application display name: the platform would add it to every window
+    // title, and each window's caption is exactly its own.
     const QString fileName = CommandLineFileName(QApplication::arguments().mid(1));
     // Hooked before the window exists: a request that arrives while it is being
     // built waits in the event loop instead of killing the process.

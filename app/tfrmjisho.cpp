@@ -1,5 +1,6 @@
 #include "app/tfrmjisho.h"
 
+#include "app/editingcommands.h"
 #include "app/mainwindowrules.h"
 #include "app/tfrmjisho_form.h"
 #include "check/conversioncommand.h"
@@ -85,6 +86,11 @@ TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidg
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(fontWithPixels(kPGothic, 12));
     ui->edtComment->setFont(fontWithPixels(kGothic, 12));
+    // The label takes the room its text needs in the installed font; the comment
+    // box starts where it ends.
+    ui->lblComment->resize(std::max(ui->lblComment->width(), ui->lblComment->sizeHint().width()),
+                           ui->lblComment->height());
+    ui->edtComment->move(ui->lblComment->x() + ui->lblComment->width(), ui->edtComment->y());
     // The window follows whatever size it is given; nothing enforces a minimum.
     layout()->setSizeConstraint(QLayout::SetNoConstraint);
     ui->mmSearch->menuAction()->setVisible(false);
@@ -173,6 +179,17 @@ void TfrmJisho::createDialogs() {
 
 void TfrmJisho::createCommands() {
     m_model = std::make_unique<DocumentModel>();
+    m_editing = std::make_unique<EditingCommands>(EditingCommands::Parts{
+        m_state,
+        grid(),
+        *this,
+        *ui->edtComment,
+        *ui->rgHinsiButtons,
+        *ui->mmUndo,
+        *ui->sbUndo,
+        *ui->mmPaste,
+        {ui->mmUndo, ui->mmCut, ui->mmCopy, ui->mmPaste, ui->mmAdd, ui->mmDelete},
+        m_dialogs});
     m_grammar = std::make_unique<GrammarCommand>(
         GrammarCommand::Parts{m_dialogs, grid(), *ui->edtComment, *BeepDlg5, *BeepDlg6, this});
     DocumentCommands::Parts parts{
@@ -198,7 +215,7 @@ void TfrmJisho::createCommands() {
                 BeepDlg7->ShowAndWait();
             },
         .grammarGate = [this](const QString &action) { return m_grammar->GrammarGate(action); },
-        .sgJishoClick = [this] { rgHinsiClick(); },
+        .sgJishoClick = [this] { sgJishoClick(); },
     };
     m_document = std::make_unique<DocumentCommands>(parts);
     followDocument();
@@ -303,6 +320,8 @@ void TfrmJisho::connectCommands() {
     connect(ui->sbDelete, &QToolButton::clicked, this, &TfrmJisho::mmDeleteClick);
     connect(ui->sbUndo, &QToolButton::clicked, this, &TfrmJisho::mmUndoClick);
     connect(ui->rgHinsiButtons, &QButtonGroup::idClicked, this, &TfrmJisho::rgHinsiClick);
+    grid().OnClick = [this](TmStrGrid &) { sgJishoClick(); };
+    grid().OnGetEditText = [this](TmStrGrid &, int, int, QByteArray &) { sgJishoGetEditText(); };
 }
 
 // ---------------------------------------------------------------------------
@@ -419,6 +438,8 @@ void TfrmJisho::mmInitializeClick() {
     ui->rgHinsi->resize(kDesignHinsiWidth, kDesignHinsiHeight);
     ui->edtComment->resize(kDesignCommentWidth, ui->edtComment->height());
     recordColumnWidths();
+    // Long row numbers still get the room they need.
+    m_editing->fitNumberColumn();
 }
 
 void TfrmJisho::FormCloseQuery(bool &canClose) {

@@ -23,6 +23,7 @@ class ConversionCommand;
 class Dialogs;
 class DocumentCommands;
 class DocumentModel;
+class EditingCommands;
 class GrammarCommand;
 class TAboutDlg;
 class HistoryMenu;
@@ -62,6 +63,8 @@ public:
     HistoryMenu &historyMenu() { return *m_historyMenu; }
     ConversionCommand &conversionCommand() { return *m_conversion; }
     HelpEngine &helpEngine() { return *m_help; }
+    // The Edit menu's row commands and the part-of-speech list.
+    EditingCommands &editingCommands() { return *m_editing; }
 
     // The caption shows `path` by the title rule.
     void setTitleFor(const QString &path);
@@ -111,6 +114,8 @@ public slots:
     void mmDeleteClick();
     void mmFontClick();
     void rgHinsiClick();
+    void sgJishoClick();
+    void sgJishoGetEditText();
 
     // Checking, conversion and help (check/)
     void mmBunpoClick();
@@ -163,6 +168,7 @@ private:
     HelpEngine *m_help = nullptr;
     std::unique_ptr<HelpKey> m_helpKey;
     std::unique_ptr<ConversionCommand> m_conversion;
+    std::unique_ptr<EditingCommands> m_editing;
 };
 
 } // namespace kelvari

@@ -3,7 +3,9 @@
 
 #include "app/tfrmjisho.h"
 
+#include "app/editingcommands.h"
 #include "check/conversioncommand.h"
+
 #include "check/grammarcommand.h"
 #include "document/documentcommands.h"
 #include "document/historymenu.h"
@@ -45,16 +47,42 @@ void TfrmJisho::sgJishoDropFiles() {
     m_document->sgJishoDropFiles();
 }
 
-// Editing commands: arrive with the editing work.
-void TfrmJisho::mmEditClick() {}
-void TfrmJisho::mmUndoClick() {}
-void TfrmJisho::mmCutClick() {}
-void TfrmJisho::mmCopyClick() {}
-void TfrmJisho::mmPasteClick() {}
-void TfrmJisho::mmAddClick() {}
-void TfrmJisho::mmDeleteClick() {}
-void TfrmJisho::mmFontClick() {}
-void TfrmJisho::rgHinsiClick() {}
+// Editing commands: the work is done by EditingCommands (app/).
+void TfrmJisho::mmEditClick() {
+    m_editing->mmEditClick();
+}
+void TfrmJisho::mmUndoClick() {
+    m_editing->mmUndoClick();
+}
+void TfrmJisho::mmCutClick() {
+    m_editing->mmCutClick();
+}
+void TfrmJisho::mmCopyClick() {
+    m_editing->mmCopyClick();
+}
+void TfrmJisho::mmPasteClick() {
+    m_editing->mmPasteClick();
+}
+void TfrmJisho::mmAddClick() {
+    m_editing->mmAddClick();
+}
+void TfrmJisho::mmDeleteClick() {
+    m_editing->mmDeleteClick();
+}
+void TfrmJisho::mmFontClick() {
+    m_editing->mmFontClick();
+}
+void TfrmJisho::rgHinsiClick() {
+    m_editing->rgHinsiClick();
+}
+void TfrmJisho::sgJishoClick() {
+    // Also run by a load, which the window's construction may start.
+    if (m_editing)
+        m_editing->sgJishoClick();
+}
+void TfrmJisho::sgJishoGetEditText() {
+    m_editing->sgJishoGetEditText();
+}
 
 // Checking (GrammarCommand) and conversion (ConversionCommand), both in check/;
 // the help goes to the window's help engine.

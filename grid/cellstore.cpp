@@ -220,6 +220,18 @@ void CellStore::setCell(int col, int row, QByteArrayView text) {
         return;
     ensureRow(row);
     PackedRow &packed = m_rows[static_cast<size_t>(row)];
+    // A text as long as the cell's own (renumbering a million rows) is written
+    // over it in place, without repacking the row.
+    size_t pos = offsetOf(packed, col);
+    std::string_view old;
+    if (!text.isEmpty() && nextCell(packed, pos, old) &&
+        old.size() == static_cast<size_t>(text.size())) {
+        std::copy(text.begin(), text.end(),
+                  packed.begin() + static_cast<std::ptrdiff_t>(pos - old.size()));
+        if (col >= m_colCount)
+            m_hasOutsideCols = true;
+        return;
+    }
     std::vector<std::string_view> cells = unpack(packed);
     if (static_cast<size_t>(col) >= cells.size()) {
         if (text.isEmpty())

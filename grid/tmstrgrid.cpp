@@ -189,6 +189,12 @@ void TmStrGrid::SetRowCount(int count) {
     else
         reshape(count <= viewFixedRows() ? Shape::Reset : Shape::RemoveRows, count, old - 1,
                 change);
+    if (inBulk())
+        return;
+    if (count > old)
+        emit gridRowsInserted(old, count - old);
+    else
+        emit gridRowsDeleted(count, old - count);
 }
 
 void TmStrGrid::SetFixedRows(int count) {
@@ -288,6 +294,10 @@ void TmStrGrid::beginBulkChange() {
 void TmStrGrid::commitOpenEditor() {
     // The reset closes an open editor without asking it for its text, so what
     // was typed goes into its cell first.
+    commitEditor(true);
+}
+
+void TmStrGrid::commitEditor(bool close) {
     if (state() != QAbstractItemView::EditingState)
         return;
     const QPointer<QWidget> editor = indexWidget(currentIndex());
@@ -295,7 +305,7 @@ void TmStrGrid::commitOpenEditor() {
         return;
     commitData(editor);
     // A refusal message may have run an event loop that took the editor away.
-    if (editor)
+    if (close && editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
@@ -312,6 +322,11 @@ void TmStrGrid::endBulkChange() {
     applyGeometry();
     syncCurrent(false);
     emit cellsChanged();
+    emit gridRowsReplaced();
+}
+
+void TmStrGrid::notifyCellsChanged(int left, int top, int right, int bottom) {
+    changed(left, top, right, bottom);
 }
 
 // ----------------------------------------------------------- current cell
@@ -548,6 +563,7 @@ void TmStrGrid::headerSectionMoved(Qt::Orientation orientation, int, int oldVisu
         follow(m_row, from, to);
         follow(m_anchorRow, from, to);
         changed(0, std::min(from, to), ColCount() - 1, std::max(from, to));
+        emit gridRowMoved(from, to);
     } else {
         const int from = oldVisual + m_model->fixedCols();
         const int to = newVisual + m_model->fixedCols();
@@ -584,6 +600,8 @@ void TmStrGrid::InsertRows(int index, int count) {
     // An index inside the header rows moves header rows down into the data.
     reshape(index < viewFixedRows() ? Shape::Reset : Shape::InsertRows, index, index + count - 1,
             [&] { m_store.insertRows(index, count); });
+    if (!inBulk())
+        emit gridRowsInserted(index, count);
 }
 
 void TmStrGrid::InsertCols(int index, int count) {
@@ -607,6 +625,8 @@ void TmStrGrid::DeleteRows(int index, int count) {
     const bool reset = index < viewFixedRows() || remaining <= viewFixedRows();
     reshape(reset ? Shape::Reset : Shape::RemoveRows, index, index + count - 1,
             [&] { m_store.deleteRows(index, count); });
+    if (!inBulk())
+        emit gridRowsDeleted(index, count);
 }
 
 void TmStrGrid::DeleteCols(int index, int count) {

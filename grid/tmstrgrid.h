@@ -91,6 +91,12 @@ public:
     // every begin needs its end, also on an exception. Prefer bulkChange().
     void beginBulkChange();
     void endBulkChange();
+    // After direct CellStore writes outside a bulk change: shows the cells of the
+    // rectangle anew, without the reset that a bulk change costs.
+    void notifyCellsChanged(int left, int top, int right, int bottom);
+    // Puts the text of an open cell editor into its cell now; `close` also closes
+    // the editor (before a command rewrites the cell under it).
+    void commitEditor(bool close);
     // Where an edit holding characters CP932 cannot hold is reported.
     void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
 
@@ -209,6 +215,12 @@ public:
 signals:
     // Cell texts or counts changed.
     void cellsChanged();
+    // Rows changed place, in grid rows: for whoever keeps a row by its index.
+    // A bulk change reports nothing but gridRowsReplaced at its end.
+    void gridRowsInserted(int index, int count);
+    void gridRowsDeleted(int index, int count);
+    void gridRowMoved(int from, int to);
+    void gridRowsReplaced();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
