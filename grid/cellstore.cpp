@@ -221,13 +221,14 @@ void CellStore::setCell(int col, int row, QByteArrayView text) {
     ensureRow(row);
     PackedRow &packed = m_rows[static_cast<size_t>(row)];
     // A text as long as the cell's own (renumbering a million rows) is written
-    // over it in place, without repacking the row.
+    // over it in place, without repacking the row, unless a copy of the row
+    // (a snapshot) still needs the old text.
     size_t pos = offsetOf(packed, col);
     std::string_view old;
-    if (!text.isEmpty() && nextCell(packed, pos, old) &&
+    char *bytes = packed.unsharedData();
+    if (bytes && !text.isEmpty() && nextCell(packed, pos, old) &&
         old.size() == static_cast<size_t>(text.size())) {
-        std::copy(text.begin(), text.end(),
-                  packed.begin() + static_cast<std::ptrdiff_t>(pos - old.size()));
+        std::copy(text.begin(), text.end(), bytes + (pos - old.size()));
         if (col >= m_colCount)
             m_hasOutsideCols = true;
         return;

@@ -49,6 +49,12 @@ public:
     std::string_view view() const noexcept { return {data(), size()}; }
     operator std::string_view() const noexcept { return view(); }
 
+    // The bytes to write over in place, when nobody else holds this row (a
+    // snapshot's copy must keep its text); null when shared or empty.
+    char *unsharedData() noexcept {
+        return m_d && m_d->ref.load(std::memory_order_acquire) == 1 ? bytes(m_d) : nullptr;
+    }
+
     // True when both are copies of one row: the same bytes, whatever was
     // written to the store since. Two rows of equal text need not share.
     bool isSharedWith(const PackedRow &other) const noexcept { return m_d == other.m_d; }

@@ -317,7 +317,8 @@ private slots:
                                "moveCol",
                                "permuteCols",
                                "lower ColCount",
-                               "cell beyond ColCount"};
+                               "cell beyond ColCount",
+                               "setCell of the same length"};
         for (int i = 0; i < int(std::size(names)); ++i)
             QTest::newRow(names[i]) << i;
     }
@@ -365,6 +366,9 @@ private slots:
             break;
         case 10:
             store.setCell(6, 2, "far");
+            break;
+        case 11: // renumbering writes texts of the old length
+            store.setCell(1, 2, QByteArray(qsizetype(store.cellView(1, 2).size()), 'z'));
             break;
         }
         bool someRowChanged = false;
