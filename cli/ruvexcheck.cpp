@@ -1,4 +1,4 @@
-#include "check/ruvexcheck.h"
+#include "cli/ruvexcheck.h"
 
 #include "check/grammarcheck.h"
 #include "document/jmfreader.h"

@@ -1,4 +1,4 @@
-#include "check/ruvexcheck.h"
+#include "cli/ruvexcheck.h"
 
 #include <QCoreApplication>
 #include <cerrno>
