@@ -157,24 +157,22 @@ void TfrmJisho::createToolbarButtons() {
 
 void TfrmJisho::createDialogs() {
     auto make = [this](const char *name, TBeepDialog::TMsgDlgType type,
-                       TBeepDialog::TBeepType sound, const QString &message) {
+                       TBeepDialog::TBeepType sound) {
         auto *dialog = new TBeepDialog(m_dialogs, this);
         dialog->setObjectName(QString::fromLatin1(name));
         dialog->setOwnerWidget(this);
         dialog->setDlgType(type);
         dialog->setBeepType(sound);
-        dialog->setDlgMessage(message);
         return dialog;
     };
-    BeepDlg = make("BeepDlg", TBeepDialog::mtError, TBeepDialog::btICONHAND,
-                   QStringLiteral("有効な辞書作成ファイルではありません。"));
-    BeepDlg2 = make("BeepDlg2", TBeepDialog::mtConfirmation, TBeepDialog::btICONQUESTION, {});
+    // The texts are set where each dialog is used: the document commands pass
+    // theirs, the grammar command sets up its two.
+    BeepDlg = make("BeepDlg", TBeepDialog::mtError, TBeepDialog::btICONHAND);
+    BeepDlg2 = make("BeepDlg2", TBeepDialog::mtConfirmation, TBeepDialog::btICONQUESTION);
     BeepDlg2->setDlgButton(MessageButton::Yes | MessageButton::No | MessageButton::Cancel);
-    BeepDlg5 = make("BeepDlg5", TBeepDialog::mtInformation, TBeepDialog::btICONASTERISK,
-                    QStringLiteral("文法エラーはありませんでした。"));
-    BeepDlg6 = make("BeepDlg6", TBeepDialog::mtError, TBeepDialog::btICONHAND, {});
-    BeepDlg7 = make("BeepDlg7", TBeepDialog::mtError, TBeepDialog::btICONHAND,
-                    QStringLiteral("ファイルが見つかりませんでした。"));
+    BeepDlg5 = make("BeepDlg5", TBeepDialog::mtInformation, TBeepDialog::btICONASTERISK);
+    BeepDlg6 = make("BeepDlg6", TBeepDialog::mtError, TBeepDialog::btICONHAND);
+    BeepDlg7 = make("BeepDlg7", TBeepDialog::mtError, TBeepDialog::btICONHAND);
 }
 
 void TfrmJisho::createCommands() {
@@ -214,7 +212,7 @@ void TfrmJisho::createCommands() {
                 BeepDlg7->setDlgMessage(message);
                 BeepDlg7->ShowAndWait();
             },
-        .grammarGate = [this](const QString &action) { return m_grammar->GrammarGate(action); },
+        .saveGate = [this] { return m_grammar->GrammarGate(GateAction::Save); },
         .sgJishoClick = [this] { sgJishoClick(); },
     };
     m_document = std::make_unique<DocumentCommands>(parts);
@@ -242,7 +240,7 @@ void TfrmJisho::createConversionAndHelp() {
             mmSaveAsClick();
             return m_model->SaveSucceeded();
         },
-        [this](const QString &action) { return m_grammar->GrammarGate(action); }});
+        [this] { return m_grammar->GrammarGate(GateAction::Convert); }});
     m_grammar->setShowHelp([this](int context) { m_help->showContext(context); });
     m_helpKey = std::make_unique<HelpKey>(*m_help);
 }

@@ -87,7 +87,7 @@ void TfrmJisho::sgJishoGetEditText() {
 // Checking (GrammarCommand) and conversion (ConversionCommand), both in check/;
 // the help goes to the window's help engine.
 void TfrmJisho::mmBunpoClick() {
-    m_grammar->mmBunpoClick(sender());
+    m_grammar->mmBunpoClick(true);
 }
 void TfrmJisho::mmConvertClick() {
     m_conversion->mmConvertClick();

@@ -112,7 +112,7 @@ void ConversionCommand::mmConvertClick() {
     // The copy is of the file as saved; a document without a file gets one first.
     if (Conversion::isNeverSaved(m.currentFileName()) && !m.saveAs())
         return;
-    if (!m.grammarGate(QStringLiteral("変換")))
+    if (!m.convertGate())
         return;
     ConvertFile(m.currentFileName());
 }

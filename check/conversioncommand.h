@@ -28,7 +28,7 @@ public:
         // Save As of the document; true when the document was written.
         std::function<bool()> saveAs;
         // The grammar gate: true when `action` may go on.
-        std::function<bool(const QString &action)> grammarGate;
+        std::function<bool()> convertGate;
     };
 
     explicit ConversionCommand(Parts parts);

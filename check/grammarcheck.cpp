@@ -272,11 +272,8 @@ bool grammarGateBypassed(QByteArrayView comment) {
     return !comment.isEmpty() && comment.front() == '*';
 }
 
-QByteArray gateActionSave() {
-    return sj(u"保存");
-}
-QByteArray gateActionConvert() {
-    return sj(u"変換");
+QByteArray gateActionText(GateAction action) {
+    return action == GateAction::Save ? sj(u"保存") : sj(u"変換");
 }
 
 QList<QByteArray> gateRefusalLines(QByteArrayView action) {

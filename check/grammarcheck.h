@@ -61,8 +61,9 @@ void CheckReading(QByteArrayView normalizedReading, int row, const ReportSink &s
 // without a check.
 bool grammarGateBypassed(QByteArrayView comment);
 // Action words of the gate.
-QByteArray gateActionSave();    // "保存"
-QByteArray gateActionConvert(); // "変換"
+// What the gate lets through or refuses, and the word its refusal names.
+enum class GateAction { Save, Convert };
+QByteArray gateActionText(GateAction action); // "保存", "変換"
 // The two lines of the gate's refusal message, and the message itself (CR LF between).
 QList<QByteArray> gateRefusalLines(QByteArrayView action);
 QByteArray gateRefusalMessage(QByteArrayView action);

@@ -35,8 +35,8 @@ QString GrammarCommand::cleanMessage() {
     return sjis::decode(noGrammarErrorsMessage());
 }
 
-QString GrammarCommand::gateMessage(const QString &action) {
-    return sjis::decode(gateRefusalMessage(sjis::encode(action).bytes));
+QString GrammarCommand::gateMessage(GateAction action) {
+    return sjis::decode(gateRefusalMessage(gateActionText(action)));
 }
 
 TfrmError *GrammarCommand::reportWindow() const {
@@ -47,10 +47,6 @@ void GrammarCommand::setShowHelp(std::function<void(int)> showHelp) {
     m_showHelp = std::move(showHelp);
     if (m_window)
         m_window->setShowHelp(m_showHelp);
-}
-
-void GrammarCommand::mmBunpoClick(const QObject *sender) {
-    mmBunpoClick(sender && sender->objectName() == QStringLiteral("mmBunpo"));
 }
 
 void GrammarCommand::mmBunpoClick(bool fromMenu) {
@@ -66,14 +62,12 @@ void GrammarCommand::mmBunpoClick(bool fromMenu) {
         m_errorsFound = true;
         return;
     }
-    if (fromMenu) {
-        m_parts.BeepDlg5.setDlgMessage(cleanMessage());
+    if (fromMenu)
         m_parts.BeepDlg5.ShowAndWait();
-    }
     m_errorsFound = false;
 }
 
-bool GrammarCommand::GrammarGate(const QString &action) {
+bool GrammarCommand::GrammarGate(GateAction action) {
     // A comment starting with "*" is the user's way to save a list the check would refuse.
     if (grammarGateBypassed(sjis::encode(m_parts.edtComment.text()).bytes))
         return true;

@@ -3,6 +3,8 @@
 // the errors in the one report window, and refuses saving or converting while
 // errors remain.
 
+#include "check/grammarcheck.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -35,14 +37,13 @@ public:
     explicit GrammarCommand(Parts parts, QObject *parent = nullptr);
     ~GrammarCommand() override;
 
-    // Runs the whole check. A clean result is announced only when `sender` is the
-    // menu item "mmBunpo"; the main window passes itself for a silent check.
-    void mmBunpoClick(const QObject *sender);
+    // Runs the whole check. A clean result is announced only for the menu's
+    // command; the gate's own check stays silent about it.
     void mmBunpoClick(bool fromMenu);
 
     // True: the caller may go on with `action` ("保存", "変換"). False: the user has
     // been told why not and the report window shows the errors.
-    bool GrammarGate(const QString &action);
+    bool GrammarGate(GateAction action);
 
     // The outcome of the last check.
     bool GrammarErrorsFound() const { return m_errorsFound; }
@@ -54,7 +55,7 @@ public:
     void setShowHelp(std::function<void(int context)> showHelp);
 
     static QString cleanMessage();
-    static QString gateMessage(const QString &action);
+    static QString gateMessage(GateAction action);
 
 private:
     void showReport(const QList<QByteArray> &lines);

@@ -215,7 +215,7 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
         return RuvexCheckExit::FileFailed;
     const QByteArray comment = loaded->comment.value_or(QByteArray());
     if (!grammarGateBypassed(comment) && runGrammarCheck(cells, ReportPrinter(print))) {
-        for (const QByteArray &line : gateRefusalLines(gateActionSave()))
+        for (const QByteArray &line : gateRefusalLines(gateActionText(GateAction::Save)))
             print.errorLine(line);
         return RuvexCheckExit::GrammarErrors;
     }

@@ -135,7 +135,7 @@ void DocumentCommands::saveWordList(const QString &path) {
     // Whatever happens below, only a completed write counts as saved.
     DocumentModel &doc = m.model;
     doc.setSaveSucceeded(false);
-    if (m.grammarGate && !m.grammarGate(QStringLiteral("保存")))
+    if (m.saveGate && !m.saveGate())
         return;
     const JmfHeader header =
         makeJmfHeader(path, doc.commentBytes(m.edtComment.text()), QDateTime::currentDateTime());

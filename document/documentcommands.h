@@ -39,7 +39,7 @@ public:
         std::function<int(const QString &message)> showBeepDlg2;
         std::function<void(const QString &message)> showBeepDlg7;
         // True when a save may go ahead ("保存"); otherwise the user has been told why not.
-        std::function<bool(const QString &action)> grammarGate;
+        std::function<bool()> saveGate;
         // The grid's click handler: shows the current row's part of speech.
         std::function<void()> sgJishoClick;
     };

@@ -45,8 +45,8 @@ struct Fixture {
                                      }
                                      return saveAsWrites;
                                  },
-                                 [this](const QString &action) {
-                                     calls.append(QStringLiteral("gate ") + action);
+                                 [this] {
+                                     calls.append(QStringLiteral("gate 変換"));
                                      return gatePasses;
                                  }}};
 

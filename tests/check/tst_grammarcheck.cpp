@@ -294,10 +294,10 @@ private slots:
         QVERIFY(!grammarGateBypassed(" *"));
         QVERIFY(!grammarGateBypassed(""));
         QVERIFY(!grammarGateBypassed(sj(u"＊")));
-        QCOMPARE(decoded(gateRefusalLines(gateActionSave())),
+        QCOMPARE(decoded(gateRefusalLines(gateActionText(GateAction::Save))),
                  (QStringList{QStringLiteral("文法エラーがあるので保存出来ません。"),
                               QStringLiteral("文法を直して下さい。")}));
-        QCOMPARE(sjis::decode(gateRefusalMessage(gateActionConvert())),
+        QCOMPARE(sjis::decode(gateRefusalMessage(gateActionText(GateAction::Convert))),
                  QStringLiteral("文法エラーがあるので変換出来ません。\r\n文法を直して下さい。"));
         QCOMPARE(sjis::decode(noGrammarErrorsMessage()),
                  QStringLiteral("文法エラーはありませんでした。"));

@@ -18,6 +18,8 @@
 #include <memory>
 
 using namespace kelvari;
+
+Q_DECLARE_METATYPE(kelvari::GateAction)
 using kelvari::test::ScriptedDialogs;
 using kelvari::test::TestDataRoot;
 
@@ -70,22 +72,20 @@ private slots:
 };
 
 void TestTfrmError::cleanCheckSpeaksOnlyFromTheMenu_data() {
-    QTest::addColumn<QString>("senderName");
+    QTest::addColumn<bool>("fromMenu");
     QTest::addColumn<bool>("message");
-    QTest::newRow("menu item") << QStringLiteral("mmBunpo") << true;
-    QTest::newRow("main window") << QStringLiteral("frmJisho") << false;
+    QTest::newRow("menu item") << true << true;
+    QTest::newRow("the gate's check") << false << false;
 }
 
 void TestTfrmError::cleanCheckSpeaksOnlyFromTheMenu() {
-    QFETCH(QString, senderName);
+    QFETCH(bool, fromMenu);
     QFETCH(bool, message);
     Fixture f;
     f.setRow(2, QStringLiteral("よみ"), QStringLiteral("読み"), QStringLiteral("名詞"));
-    QObject sender;
-    sender.setObjectName(senderName);
     if (message)
         f.dialogs.expectMessage(QStringLiteral("文法エラーはありませんでした。"));
-    f.command->mmBunpoClick(&sender);
+    f.command->mmBunpoClick(fromMenu);
     QVERIFY(!f.command->GrammarErrorsFound());
     QCOMPARE(f.command->reportWindow(), nullptr);
     if (message)
@@ -93,16 +93,16 @@ void TestTfrmError::cleanCheckSpeaksOnlyFromTheMenu() {
 }
 
 void TestTfrmError::gateWithErrorsRefusesAndShowsTheReport_data() {
-    QTest::addColumn<QString>("action");
+    QTest::addColumn<GateAction>("action");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("save") << QStringLiteral("保存")
+    QTest::newRow("save") << GateAction::Save
                           << QStringLiteral("文法エラーがあるので保存出来ません。");
-    QTest::newRow("convert") << QStringLiteral("変換")
+    QTest::newRow("convert") << GateAction::Convert
                              << QStringLiteral("文法エラーがあるので変換出来ません。");
 }
 
 void TestTfrmError::gateWithErrorsRefusesAndShowsTheReport() {
-    QFETCH(QString, action);
+    QFETCH(GateAction, action);
     QFETCH(QString, firstLine);
     Fixture f;
     f.setRow(1, QStringLiteral("漢字"), QStringLiteral("漢字"), QStringLiteral("名詞"));
@@ -141,7 +141,7 @@ void TestTfrmError::longReportShowsItsFirstErrors() {
     for (int row = 1; row <= rows; ++row)
         f.grid.SetCells(3, row, sj(u"名詞"));
     f.dialogs.expectMessage(QStringLiteral("文法エラーがあるので保存出来ません。"));
-    QVERIFY(!f.command->GrammarGate(QStringLiteral("保存")));
+    QVERIFY(!f.command->GrammarGate(GateAction::Save));
     QVERIFY(f.command->GrammarErrorsFound());
 
     const QStringList lines = f.reportLines();
@@ -158,24 +158,22 @@ void TestTfrmError::starCommentBypassesTheGate() {
     Fixture f;
     f.setRow(1, QStringLiteral("漢字"), QString(), QStringLiteral("間違い"));
     f.comment.setText(QStringLiteral("*まだ途中"));
-    QVERIFY(f.command->GrammarGate(QStringLiteral("保存")));
+    QVERIFY(f.command->GrammarGate(GateAction::Save));
     QCOMPARE(f.command->reportWindow(), nullptr);
     QVERIFY(f.dialogs.shown().isEmpty());
 }
 
 void TestTfrmError::secondCheckReusesTheWindow() {
     Fixture f;
-    QObject menu;
-    menu.setObjectName(QStringLiteral("mmBunpo"));
     f.setRow(1, QStringLiteral("かな"), QStringLiteral("語"), QStringLiteral("動詞"));
-    f.command->mmBunpoClick(&menu);
+    f.command->mmBunpoClick(true);
     TfrmError *first = f.command->reportWindow();
     QVERIFY(first);
     QVERIFY(f.reportLines().contains(QStringLiteral("1行目：品詞が間違っています。")));
 
     f.setRow(1, QStringLiteral("かな"), QStringLiteral("語"), QStringLiteral("名詞"));
     f.setRow(2, QStringLiteral("あ!"), QStringLiteral("語"), QStringLiteral("名詞"));
-    f.command->mmBunpoClick(&menu);
+    f.command->mmBunpoClick(true);
     QCOMPARE(f.command->reportWindow(), first);
     QCOMPARE(f.reportWindows(), 1);
     const QStringList lines = f.reportLines();

@@ -86,9 +86,9 @@ struct Fixture {
                     beep7.setDlgMessage(message);
                     beep7.ShowAndWait();
                 },
-            .grammarGate =
-                [this](const QString &action) {
-                    gateActions.append(action);
+            .saveGate =
+                [this] {
+                    gateActions.append(QStringLiteral("保存"));
                     if (!gateOpen)
                         dialogs.error(&owner, kGateRefusal);
                     return gateOpen;
