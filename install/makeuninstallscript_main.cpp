@@ -5,10 +5,11 @@
 // NAME... are the files an installation puts into the program's folder.
 
 #include "install/uninstallscript.h"
+#include "platform/atomicfile.h"
+#include "platform/errors.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
 
@@ -26,10 +27,11 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "make-uninstall-script: %s\n", qUtf8Printable(problem));
         return 1;
     }
-    QSaveFile out(arguments.first());
-    if (!out.open(QIODevice::WriteOnly) || out.write(*script) != script->size() || !out.commit()) {
-        std::fprintf(stderr, "make-uninstall-script: cannot write %s\n",
-                     qUtf8Printable(arguments.first()));
+    try {
+        kelvari::saveFileAtomically(arguments.first(), *script);
+    } catch (const kelvari::AppError &error) {
+        std::fprintf(stderr, "make-uninstall-script: cannot write %s: %s\n",
+                     qUtf8Printable(arguments.first()), qUtf8Printable(error.message()));
         return 1;
     }
     return 0;

@@ -1,9 +1,12 @@
 #include "install/uninstallerplacement.h"
 
+#include "platform/atomicfile.h"
+#include "platform/errors.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
 #include <optional>
 
 namespace kelvari {
@@ -23,18 +26,18 @@ bool copyOver(const QString &source, const QString &target, const QDateTime &dat
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    try {
+        saveFileAtomically(target, [&in](const ByteSink &sink) {
+            while (!in.atEnd()) {
+                const QByteArray chunk = in.read(1 << 16);
+                if (in.error() != QFileDevice::NoError)
+                    throw IoError(IoFailure::Other, EIO);
+                sink(chunk);
+            }
+        });
+    } catch (const AppError &) {
         return false;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 16);
-        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return false;
-        }
     }
-    if (!out.commit())
-        return false;
     QFile written(target);
     if (written.open(QIODevice::ReadWrite)) {
         written.setFileTime(date, QFileDevice::FileModificationTime);
