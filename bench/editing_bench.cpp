@@ -6,6 +6,7 @@
 
 #include "app/editingcommands.h"
 #include "app/tfrmjisho.h"
+#include "document/documentcommands.h"
 #include "grid/cellstore.h"
 #include "grid/tmstrgrid.h"
 #include "platform/answerfiledialogs.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <optional>
 
 using namespace kelvari;
 
@@ -61,7 +63,8 @@ int main(int argc, char **argv) {
     };
 
     // A loaded list: numbers, readings, words and parts of speech.
-    grid.beginBulkChange();
+    std::optional<TmStrGrid::BulkChange> bulk;
+    bulk.emplace(grid);
     CellStore &cells = grid.cells();
     cells.setRowCount(rows + 1);
     cells.reserveRows(rows + 1);
@@ -74,7 +77,7 @@ int main(int argc, char **argv) {
         fields = {number, reading, word, partOfSpeech};
         cells.setPackedRow(r, CellStore::packRow(fields));
     }
-    grid.endBulkChange();
+    bulk.reset();
     // The view's first change of shape after a reset builds its row table once.
     grid.SetRow(rows);
     editing.mmAddClick();
@@ -96,6 +99,12 @@ int main(int argc, char **argv) {
         measure(QStringLiteral("undo_delete_") + name, [&] { window.mmUndoClick(); });
         window.mmDeleteClick(); // the inserted empty row goes again
     }
+    // As after a load or a save: the snapshot shares every row, so the first
+    // renumbering builds new rows instead of writing over the old ones.
+    window.documentCommands().RecordSnapshot();
+    grid.SetRow(1);
+    measure(QStringLiteral("insert_top_after_snapshot"), [&] { window.mmAddClick(); });
+    measure(QStringLiteral("delete_top_after_snapshot"), [&] { window.mmDeleteClick(); });
     bool numbered = grid.RowCount() == rows + 1;
     for (int r = 1; numbered && r <= rows; ++r)
         numbered = grid.Cells(0, r) == QByteArray::number(r);
