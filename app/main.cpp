@@ -11,7 +11,11 @@
 #include <QLocale>
 
 #ifdef KELVARI_TEST_HOOKS
+#include "grid/tmstrgrid.h"
 #include "platform/answerfiledialogs.h"
+
+#include <QAction>
+#include <QTimer>
 #endif
 
 using namespace kelvari;
@@ -67,6 +71,23 @@ int main(int argc, char *argv[]) {
             window.close();
     });
     window.show();
+#ifdef KELVARI_TEST_HOOKS
+    // KELVARI_RUN_COMMANDS: menu commands (by object name) that a test runs once
+    // the window is up; the hook's log then gets the grid's row count.
+    const QStringList commands =
+        qEnvironmentVariable("KELVARI_RUN_COMMANDS").split(u' ', Qt::SkipEmptyParts);
+    if (hook && !commands.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, &hook, commands] {
+            for (const QString &name : commands) {
+                if (auto *action = window.findChild<QAction *>(name))
+                    action->trigger();
+                else
+                    hook->logLine(QStringLiteral("[command] no action ") + name);
+            }
+            hook->logLine(QStringLiteral("rows: ") + QString::number(window.grid().RowCount()));
+        });
+    }
+#endif
     const int result = app.exec();
     instance.release();
     return result;

@@ -1,7 +1,9 @@
 #include "platform/answerfiledialogs.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFile>
+#include <QMetaProperty>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +19,13 @@ AnswerFileDialogs::AnswerFileDialogs(const QString &answersPath, QString logPath
         return;
     const QList<QByteArray> lines = file.readAll().split('\n');
     for (const QByteArray &line : lines) {
+        const QString text = QString::fromUtf8(line.trimmed());
+        if (text.startsWith(QStringLiteral("window "))) {
+            m_windowAnswers.append(text.mid(7).split(u' ', Qt::SkipEmptyParts));
+            continue;
+        }
         bool ok = false;
-        const int code = line.trimmed().toInt(&ok);
+        const int code = text.toInt(&ok);
         if (ok)
             m_answers.append(code);
     }
@@ -55,11 +62,15 @@ QString AnswerFileDialogs::logEntry(const QString &caption, const QString &text,
 }
 
 void AnswerFileDialogs::log(const QString &caption, const QString &text, int answer) const {
+    logLine(logEntry(caption, text, answer).chopped(1));
+}
+
+void AnswerFileDialogs::logLine(const QString &line) const {
     if (m_logPath.isEmpty())
         return;
     QFile file(m_logPath);
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(logEntry(caption, text, answer).toUtf8());
+        file.write((line + u'\n').toUtf8());
 }
 
 int AnswerFileDialogs::message(const MessageRequest &request) {
@@ -103,8 +114,32 @@ AnswerFileDialogs::browseFolder(const FolderBrowseRequest &request) {
 }
 
 int AnswerFileDialogs::execModal(QDialog &dialog) {
-    log(dialog.windowTitle(), QStringLiteral("[window]"), QDialog::Rejected);
-    return QDialog::Rejected;
+    if (m_windowAnswers.isEmpty()) {
+        log(dialog.windowTitle(), QStringLiteral("[window]"), QDialog::Rejected);
+        return QDialog::Rejected;
+    }
+    // The window is filled in and closed as a person would: values through each
+    // control's own property, the close through its button.
+    dialog.setResult(QDialog::Rejected);
+    for (const QString &token : m_windowAnswers.takeFirst()) {
+        const qsizetype equals = token.indexOf(u'=');
+        const QString name =
+            token.startsWith(u'?') ? token.mid(1) : (equals < 0 ? token : token.left(equals));
+        QWidget *control = dialog.findChild<QWidget *>(name);
+        if (!control) {
+            logLine(QStringLiteral("[window] no control ") + name);
+            continue;
+        }
+        const QMetaProperty value = control->metaObject()->userProperty();
+        if (token.startsWith(u'?'))
+            logLine(name + u'=' + value.read(control).toString());
+        else if (equals >= 0)
+            value.write(control, token.mid(equals + 1));
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            button->click();
+    }
+    log(dialog.windowTitle(), QStringLiteral("[window]"), dialog.result());
+    return dialog.result();
 }
 
 } // namespace kelvari

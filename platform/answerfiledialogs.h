@@ -3,6 +3,8 @@
 // start-up bench). When KELVARI_DIALOG_SCRIPT names a file of answers (one result
 // code per line: 6 Yes, 7 No, 1 OK, 2 Cancel), message boxes are answered from it
 // in turn; when KELVARI_DIALOG_LOG names a file, every dialog is recorded there.
+// A line "window TOKEN..." answers the next window run modally: "name=value"
+// sets the control's value, "?name" logs it, and a bare name clicks that button.
 // While the hook is active nothing is shown to a person: a message with a single
 // button gets that button, every other dialog is cancelled, and a question (a
 // message with a choice) that the script does not answer ends the program with
@@ -35,6 +37,9 @@ public:
     // One log entry: "caption: …", "text: …", "answer: …" and "--", each on its own line.
     static QString logEntry(const QString &caption, const QString &text, int answer);
 
+    // Writes one line of its own to the log.
+    void logLine(const QString &line) const;
+
     int message(const MessageRequest &request) override;
     std::optional<FileDialogAnswer> openFile(const FileDialogRequest &request) override;
     std::optional<FileDialogAnswer> saveFile(const FileDialogRequest &request) override;
@@ -46,6 +51,7 @@ private:
     void log(const QString &caption, const QString &text, int answer) const;
 
     QList<int> m_answers;
+    QList<QStringList> m_windowAnswers;
     QString m_logPath;
 };
 

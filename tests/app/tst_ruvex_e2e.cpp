@@ -6,6 +6,7 @@
 #include "platform/sjis.h"
 #include "tests/support/testdataroot.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -211,6 +212,45 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QVERIFY2(texts.last().startsWith(QStringLiteral("設定を保存できませんでした。")),
                  qPrintable(texts.last()));
+    }
+
+    // The settings dialog of the real program: a new MaxRow is stored, applies to
+    // the next new list, and is what the dialog shows after a restart.
+    void settingsDialogSetsMaxRow() {
+        TestDataRoot root;
+        const QString script = root.filePath(QStringLiteral("answers.txt"));
+        auto run = [&](const QByteArray &answers, const QString &commands) {
+            const QString log = root.filePath(QStringLiteral("dialogs.log"));
+            QFile::remove(log);
+            if (!writeFileBytes(script, answers))
+                return QString();
+            QProcessEnvironment env = environmentFor(root, log);
+            env.insert(QStringLiteral("KELVARI_DIALOG_SCRIPT"), script);
+            env.insert(QStringLiteral("KELVARI_RUN_COMMANDS"), commands);
+            QProcess editor;
+            editor.setProcessEnvironment(env);
+            editor.start(QStringLiteral(RUVEX_PATH), {});
+            if (!editor.waitForStarted())
+                return QString();
+            // The hook writes the row count once the commands have run.
+            QDeadlineTimer deadline(20000);
+            while (!QString::fromUtf8(readFileBytes(log)).contains(u"rows: ") &&
+                   !deadline.hasExpired())
+                QTest::qWait(50);
+            editor.terminate();
+            if (!editor.waitForFinished(10000))
+                editor.kill();
+            return QString::fromUtf8(readFileBytes(log));
+        };
+
+        const QString first = run("window seRow=50 bbOK\n", QStringLiteral("mmSettei mmNew"));
+        QVERIFY2(first.contains(QStringLiteral("rows: 51\n")), qPrintable(first));
+        QCOMPARE(stored(Registry(root.filePath(QStringLiteral("registry"))), "General", "MaxRow"),
+                 QByteArray("50"));
+
+        const QString second = run("window ?seRow bbCancel\n", QStringLiteral("mmSettei"));
+        QVERIFY2(second.contains(QStringLiteral("seRow=50\n")), qPrintable(second));
+        QVERIFY2(second.contains(QStringLiteral("rows: 51\n")), qPrintable(second));
     }
 };
 
