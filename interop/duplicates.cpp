@@ -12,7 +12,7 @@ namespace kelvari {
 namespace {
 
 struct Key {
-    std::string_view reading, word, pos;
+    std::string_view reading, word;
     bool operator==(const Key &) const = default;
 };
 
@@ -21,13 +21,12 @@ struct KeyHash {
         const std::hash<std::string_view> h;
         size_t seed = h(k.reading);
         seed ^= h(k.word) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
-        seed ^= h(k.pos) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
         return seed;
     }
 };
 
 // Groups rows by key; only groups of two or more are kept, in order of their first row.
-std::vector<DuplicateGroup> group(const CellStore &cells, bool withPos) {
+std::vector<DuplicateGroup> group(const CellStore &cells) {
     const int count = cells.rowCount();
     std::unordered_map<Key, int, KeyHash> first; // key -> index into groups, or -row-1
     first.reserve(size_t(count));
@@ -36,8 +35,7 @@ std::vector<DuplicateGroup> group(const CellStore &cells, bool withPos) {
         if (isBlankWordRow(cells, row))
             continue;
         const Key key{cells.cellView(WordColumn::Reading, row),
-                      cells.cellView(WordColumn::Word, row),
-                      withPos ? cells.cellView(WordColumn::PartOfSpeech, row) : std::string_view()};
+                      cells.cellView(WordColumn::Word, row)};
         const auto [it, inserted] = first.try_emplace(key, -row - 1);
         if (inserted)
             continue;
@@ -64,9 +62,30 @@ QByteArray cellText(const CellStore &cells, int col, int row) {
 
 DuplicateReport findDuplicates(const CellStore &cells) {
     DuplicateReport report;
-    report.sameWord = group(cells, false);
-    if (!report.sameWord.empty())
-        report.sameEntry = group(cells, true);
+    report.sameWord = group(cells);
+    // Rows with the same part of speech too can only be among those: split each
+    // group by its parts of speech.
+    for (const DuplicateGroup &g : report.sameWord) {
+        std::vector<bool> taken(g.rows.size(), false);
+        for (size_t i = 0; i < g.rows.size(); ++i) {
+            if (taken[i])
+                continue;
+            const std::string_view pos = cells.cellView(WordColumn::PartOfSpeech, g.rows[i]);
+            DuplicateGroup same{{g.rows[i]}};
+            for (size_t k = i + 1; k < g.rows.size(); ++k) {
+                if (!taken[k] && cells.cellView(WordColumn::PartOfSpeech, g.rows[k]) == pos) {
+                    taken[k] = true;
+                    same.rows.push_back(g.rows[k]);
+                }
+            }
+            if (same.rows.size() > 1)
+                report.sameEntry.push_back(std::move(same));
+        }
+    }
+    std::sort(report.sameEntry.begin(), report.sameEntry.end(),
+              [](const DuplicateGroup &a, const DuplicateGroup &b) {
+                  return a.rows.front() < b.rows.front();
+              });
     return report;
 }
 

@@ -4,7 +4,9 @@
 #include "document/wordlist.h"
 #include "platform/sjis.h"
 
+#include <QHash>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace kelvari {
 namespace {
@@ -56,28 +58,40 @@ std::optional<QStringList> splitCsv(QStringView line) {
     return fields;
 }
 
-QString knownPos(InteropFormat format, const QString &name) {
-    const sjis::EncodeResult enc = sjis::encode(name);
-    if (!enc.ok())
-        return name;
-    const QByteArray back = posFromTarget(format, enc.bytes);
-    return back.isEmpty() ? QString() : sjis::decode(back);
+// The names an import understands, decoded once: a target's names to the 41.
+QHash<QString, QString> lookupFor(InteropFormat format) {
+    QHash<QString, QString> names;
+    for (const QByteArray &target : targetPosNames(format))
+        names.insert(sjis::decode(target), sjis::decode(posFromTarget(format, target)));
+    return names;
+}
+
+// The name among the 41 for a target's name; empty when unknown.
+QString knownPos(InteropFormat format, QStringView name) {
+    static const QHash<QString, QString> mozc = lookupFor(InteropFormat::Mozc);
+    static const QHash<QString, QString> msIme = lookupFor(InteropFormat::MsIme);
+    const QString key = name.toString();
+    return format == InteropFormat::Mozc ? mozc.value(key) : msIme.value(key);
+}
+
+const QString &defaultPosText() {
+    static const QString name = sjis::decode(defaultPartOfSpeech());
+    return name;
 }
 
 // Plain text: a part of speech of the 41 stays; one of the other input methods'
 // names is mapped; anything else stays as it is for the grammar check to show.
 QString textPos(const QString &name) {
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> all = lookupFor(InteropFormat::MsIme);
+        all.insert(lookupFor(InteropFormat::Mozc));
+        for (const QString &own : partOfSpeechDisplayNames())
+            all.insert(own, own);
+        return all;
+    }();
     if (name.isEmpty())
-        return sjis::decode(defaultPartOfSpeech());
-    const sjis::EncodeResult enc = sjis::encode(name);
-    if (enc.ok() && partOfSpeechIndex(enc.bytes) >= 0)
-        return name;
-    for (InteropFormat f : {InteropFormat::Mozc, InteropFormat::MsIme}) {
-        const QString mapped = knownPos(f, name);
-        if (!mapped.isEmpty() && enc.ok())
-            return mapped;
-    }
-    return name;
+        return defaultPosText();
+    return names.value(name, name);
 }
 
 // "(concat \"a\\057b\")" -> "a/b"; none when it is not such a form.
@@ -112,7 +126,7 @@ public:
         const QString &text = decoded.text;
         if (!decoded.readable)
             return problem(number, text, reasonText(u"文字として読めないバイトを含みます"));
-        if (text.trimmed().isEmpty())
+        if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); }))
             return;
         if (text.contains(QChar(0)))
             return problem(number, text, reasonText(u"NUL 文字を含みます"));
@@ -192,7 +206,7 @@ private:
         if (space <= 0 || !text.sliced(space + 1).startsWith(u'/'))
             return problem(number, text, reasonText(u"「読み /候補/」の形ではありません"));
         const QString reading = text.first(space);
-        const QString pos = sjis::decode(defaultPartOfSpeech());
+        const QString &pos = defaultPosText();
         const QStringList cands = text.sliced(space + 2).split(u'/', Qt::SkipEmptyParts);
         for (QString cand : cands) {
             if (cand.trimmed().isEmpty())
