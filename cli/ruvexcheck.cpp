@@ -1,5 +1,7 @@
 #include "cli/ruvexcheck.h"
 
+#include "interop/interopcli.h"
+
 #include "check/grammarcheck.h"
 #include "document/jmfreader.h"
 #include "document/jmfwriter.h"
@@ -229,10 +231,42 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
     return RuvexCheckExit::Clean;
 }
 
+// --export, --import and --duplicates: the commands for other input methods'
+// word lists, given the arguments without their own option.
+std::optional<int> runInteropCommand(const QStringList &args, const OutputSink &out,
+                                     const OutputSink &err) {
+    using Command = int (*)(const QStringList &, const InteropSink &, const InteropSink &);
+    static const std::pair<const char16_t *, Command> commands[] = {
+        {u"--export", runExport}, {u"--import", runImport}, {u"--duplicates", runDuplicates}};
+    for (qsizetype i = 0; i < args.size() && args[i] != u"--"; ++i) {
+        for (const auto &[option, run] : commands) {
+            if (args[i] == QStringView(option)) {
+                QStringList rest = args;
+                rest.removeAt(i);
+                return run(rest, out, err);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSink &err,
                   const std::function<void()> &flushOut) {
+    try {
+        if (const std::optional<int> status = runInteropCommand(args, out, err)) {
+            if (flushOut)
+                flushOut();
+            return *status;
+        }
+    } catch (const OutputFailed &failed) {
+        const QString reason = failed.errorNumber != 0
+                                   ? IoError::fromErrno(failed.errorNumber).message()
+                                   : IoError(IoFailure::Other, EIO).message();
+        err((QStringLiteral("ruvex-check: standard output: ") + reason + u'\n').toLocal8Bit());
+        return RuvexCheckExit::FileFailed;
+    }
     bool rows = false;
     bool sjisOutput = false;
     std::optional<QString> rewriteTo;
@@ -275,7 +309,7 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
     try {
         int status = RuvexCheckExit::Clean;
         if (help)
-            out(kUsage);
+            out(QByteArray(kUsage) + interopUsage());
         else if (rewriteTo)
             status = rewrite(*rewriteTo, files.front(), print);
         else

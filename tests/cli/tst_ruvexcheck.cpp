@@ -227,6 +227,24 @@ private slots:
         QCOMPARE(lines[9], sj(u"かず,\"1,000\",名詞\r"));
     }
 
+    // The commands for other input methods answer through the same program.
+    void interopCommands() {
+        const QString in = file(
+            QStringLiteral("dup.jmf"),
+            jmf({QStringLiteral("たなか,田中,固有人姓"), QStringLiteral("たなか,田中,固有人姓")}));
+        const Run duplicates = ruvexCheck({QStringLiteral("--duplicates"), in});
+        QCOMPARE(duplicates.status, 1);
+        QVERIFY2(utf8(duplicates.out).contains(u"1,2"), duplicates.out.constData());
+
+        const QString out = m_dir.filePath(QStringLiteral("dup.txt"));
+        const Run exported =
+            ruvexCheck({QStringLiteral("--export"), QStringLiteral("mozc"), out, in});
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(utf8(readFileBytes(out)).split(u'\n').first(),
+                 QStringLiteral("たなか\t田中\t姓\t"));
+        QVERIFY(utf8(ruvexCheck({QStringLiteral("--help")}).out).contains(u"--export"));
+    }
+
     void rewriteRefusedByTheGate() {
         const QString in = file(QStringLiteral("bad.jmf"), jmf({QStringLiteral("漢字,単語,名詞")}));
         const QString out = m_dir.filePath(QStringLiteral("never.jmf"));
