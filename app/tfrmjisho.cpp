@@ -1,5 +1,7 @@
 #include "app/tfrmjisho.h"
 
+#include "widgets/japanesefonts.h"
+
 #include "app/editingcommands.h"
 #include "app/mainwindowrules.h"
 #include "app/tfrmjisho_form.h"
@@ -37,31 +39,12 @@ namespace kelvari {
 
 namespace {
 
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-
 constexpr int kDesignHinsiHeight = 362;
 constexpr int kDesignHinsiWidth = 179;
 constexpr int kDesignCommentWidth = 178;
 constexpr int kNumberColumnWidth = 30;
 constexpr int kRowHeight = 24;
 constexpr std::array<int, 3> kDefaultColWidths{120, 104, 68};
-
-// The fonts the window asks for by name map to a Japanese font that is installed.
-void installFontSubstitutions() {
-    static const bool done = [] {
-        QFont::insertSubstitution(kGothic, QStringLiteral("Noto Sans Mono CJK JP"));
-        QFont::insertSubstitution(kPGothic, QStringLiteral("Noto Sans CJK JP"));
-        return true;
-    }();
-    Q_UNUSED(done);
-}
-
-QFont fontWithPixels(const QString &family, int pixels) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // Registry text holds CP932; a path that CP932 cannot hold cannot be stored.
 std::optional<QByteArray> storedPath(const QString &path) {
@@ -79,13 +62,13 @@ TfrmJisho::TfrmJisho(Dialogs &dialogs, const QString &commandLineFileName, QWidg
       m_commandLineFileName(commandLineFileName),
       m_ownHelp(help ? nullptr : std::make_unique<HelpViewer>()),
       m_help(help ? help : m_ownHelp.get()) {
-    installFontSubstitutions();
+    fonts::installSubstitutions();
     ui->setupUi(this);
     // System menu and minimise box only: the window cannot be maximised.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(fontWithPixels(kPGothic, 12));
-    ui->edtComment->setFont(fontWithPixels(kGothic, 12));
+    setFont(fonts::withPixels(fonts::proportionalGothic(), 12));
+    ui->edtComment->setFont(fonts::withPixels(fonts::gothic(), 12));
     // The label takes the room its text needs in the installed font; the comment
     // box starts where it ends.
     ui->lblComment->resize(std::max(ui->lblComment->width(), ui->lblComment->sizeHint().width()),
@@ -247,7 +230,7 @@ void TfrmJisho::createConversionAndHelp() {
 
 void TfrmJisho::configureGrid() {
     TmStrGrid &g = grid();
-    g.setFont(fontWithPixels(kGothic, 15));
+    g.setFont(fonts::withPixels(fonts::gothic(), 15));
     g.SetColCount(4);
     g.SetRowCount(101);
     g.SetDefaultRowHeight(kRowHeight);
@@ -428,7 +411,7 @@ void TfrmJisho::mmInitializeClick() {
     resize(kDesignFormWidth, kDesignFormHeight);
     for (int col = 1; col <= 3; ++col)
         grid().SetColWidths(col, kDefaultColWidths[col - 1]);
-    QFont gridFont(kGothic);
+    QFont gridFont(fonts::gothic());
     gridFont.setPointSize(11);
     grid().setFont(gridFont);
     grid().SetColWidths(0, kNumberColumnWidth);

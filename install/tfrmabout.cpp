@@ -1,5 +1,7 @@
 #include "install/tfrmabout.h"
 
+#include "widgets/japanesefonts.h"
+
 #include "install/aboutdlg.h"
 #include "install/appicon.h"
 #include "install/tfrmabout_form.h"
@@ -14,26 +16,6 @@
 namespace kelvari {
 namespace {
 
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-
-// The fonts are asked for by name, as everywhere in the editor, and map to an
-// installed Japanese font.
-void installFontSubstitutions() {
-    static const bool done = [] {
-        QFont::insertSubstitution(kGothic, QStringLiteral("Noto Sans Mono CJK JP"));
-        QFont::insertSubstitution(kPGothic, QStringLiteral("Noto Sans CJK JP"));
-        return true;
-    }();
-    Q_UNUSED(done);
-}
-
-QFont pixelFont(const QString &family, int pixels) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
-
 void paintBlack(QWidget &label) {
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, Qt::black);
@@ -43,7 +25,7 @@ void paintBlack(QWidget &label) {
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<::Ui::TfrmAbout>()) {
-    installFontSubstitutions();
+    fonts::installSubstitutions();
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -53,9 +35,9 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<::U
     panel.setColor(QPalette::Window, Qt::white);
     ui->pnlBack->setPalette(panel);
 
-    ui->lblVersion->setFont(pixelFont(kGothic, 13));
-    ui->lblDate->setFont(pixelFont(kGothic, 13));
-    ui->lblNumber->setFont(pixelFont(kPGothic, 13));
+    ui->lblVersion->setFont(fonts::withPixels(fonts::gothic(), 13));
+    ui->lblDate->setFont(fonts::withPixels(fonts::gothic(), 13));
+    ui->lblNumber->setFont(fonts::withPixels(fonts::proportionalGothic(), 13));
     for (QLabel *label : {ui->lblProductName, ui->lblVersion, ui->lblDate, ui->lblNumber})
         paintBlack(*label);
 
@@ -69,7 +51,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<::U
 TfrmAbout::~TfrmAbout() = default;
 
 void TfrmAbout::fill(const AboutContent &content) {
-    QFont productFont(kGothic);
+    QFont productFont(fonts::gothic());
     productFont.setPointSize(content.productFontSize > 0 ? content.productFontSize : 1);
     ui->lblProductName->setFont(productFont);
     ui->lblProductName->setText(content.productName);
