@@ -1,6 +1,7 @@
 #include "cli/ruvexcheck.h"
 
 #include "interop/interopcli.h"
+#include "platform/consoleprinter.h"
 
 #include "check/grammarcheck.h"
 #include "document/jmfreader.h"
@@ -34,38 +35,7 @@ const char kUsage[] =
     "Exit status: 0 clean or written, 1 grammar errors, 2 a file refused,\n"
     "unreadable or not written, or standard output not written, 64 usage error.\n";
 
-class Printer {
-public:
-    Printer(const OutputSink &out, const OutputSink &err, bool sjisOutput)
-        : m_out(out), m_err(err), m_sjis(sjisOutput) {}
-
-    // A CP932 line.
-    void line(QByteArrayView bytes) { write(m_out, bytes); }
-    void errorLine(QByteArrayView bytes) { write(m_err, bytes); }
-    void errorText(const QString &text) {
-        const sjis::EncodeResult enc = sjis::encode(text);
-        if (m_sjis && enc.ok())
-            put(m_err, enc.bytes);
-        else
-            put(m_err, text.toLocal8Bit());
-    }
-
-private:
-    void write(const OutputSink &sink, QByteArrayView bytes) {
-        if (m_sjis)
-            put(sink, bytes.toByteArray());
-        else
-            put(sink, sjis::decode(bytes).toLocal8Bit());
-    }
-    static void put(const OutputSink &sink, QByteArray bytes) {
-        bytes.append('\n');
-        sink(bytes);
-    }
-
-    const OutputSink &m_out;
-    const OutputSink &m_err;
-    bool m_sjis;
-};
+using Printer = ConsolePrinter;
 
 QString withPath(const QString &path, const QString &message) {
     return path + QStringLiteral(": ") + message;

@@ -1,5 +1,7 @@
 #include "interop/interopcli.h"
 
+#include "platform/consoleprinter.h"
+
 #include "document/fileio.h"
 #include "document/jmfreader.h"
 #include "document/jmfwriter.h"
@@ -20,30 +22,7 @@ namespace {
 
 constexpr int kMaxRow = 100;
 
-class Printer {
-public:
-    Printer(const InteropSink &out, const InteropSink &err, bool sjisOutput)
-        : m_out(out), m_err(err), m_sjis(sjisOutput) {}
-    void line(QByteArrayView cp932) { put(m_out, cp932); }
-    void errorLine(QByteArrayView cp932) { put(m_err, cp932); }
-    // Text that CP932 may not hold (an imported line): as is in the locale's encoding.
-    void errorText(const QString &text) {
-        const sjis::EncodeResult enc = sjis::encode(text);
-        QByteArray bytes = (m_sjis && enc.ok()) ? enc.bytes : text.toLocal8Bit();
-        bytes.append('\n');
-        m_err(bytes);
-    }
-
-private:
-    void put(const InteropSink &sink, QByteArrayView cp932) {
-        QByteArray bytes = m_sjis ? cp932.toByteArray() : sjis::decode(cp932).toLocal8Bit();
-        bytes.append('\n');
-        sink(bytes);
-    }
-    const InteropSink &m_out;
-    const InteropSink &m_err;
-    bool m_sjis;
-};
+using Printer = ConsolePrinter;
 
 struct Parsed {
     bool force = false;
