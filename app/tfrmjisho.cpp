@@ -3,6 +3,7 @@
 #include "widgets/japanesefonts.h"
 
 #include "app/editingcommands.h"
+#include "app/interopcommands.h"
 #include "app/mainwindowrules.h"
 #include "app/tfrmjisho_form.h"
 #include "check/conversioncommand.h"
@@ -199,6 +200,8 @@ void TfrmJisho::createCommands() {
         .sgJishoClick = [this] { sgJishoClick(); },
     };
     m_document = std::make_unique<DocumentCommands>(parts);
+    m_interop = std::make_unique<InteropCommands>(
+        InteropCommands::Parts{m_dialogs, grid(), m_state, this, [this] { sgJishoClick(); }});
     followDocument();
 }
 
@@ -210,10 +213,13 @@ void TfrmJisho::followDocument() {
         ui->mmOthers->setEnabled(enabled);
         m_toolbarButtons[3]->setEnabled(enabled);
     });
-    m_historyMenu =
-        std::make_unique<HistoryMenu>(*m_model, *ui->mmFile, *ui->mmBar, [this](QAction *entry) {
+    // The entries go between mmHistory and the export and import items.
+    m_historyMenu = std::make_unique<HistoryMenu>(
+        *m_model, *ui->mmFile, *ui->mmBar,
+        [this](QAction *entry) {
             connect(entry, &QAction::triggered, this, &TfrmJisho::mmHistoryClick);
-        });
+        },
+        nullptr, ui->N12);
 }
 
 void TfrmJisho::createConversionAndHelp() {
@@ -266,6 +272,9 @@ void TfrmJisho::connectCommands() {
         {ui->mmSaveAs, &TfrmJisho::mmSaveAsClick},
         {ui->mmClose, &TfrmJisho::mmCloseClick},
         {ui->mmHistory, &TfrmJisho::mmHistoryClick},
+        {ui->mmExport, &TfrmJisho::mmExportClick},
+        {ui->mmImport, &TfrmJisho::mmImportClick},
+        {ui->mmDuplicates, &TfrmJisho::mmDuplicatesClick},
         {ui->mmUndo, &TfrmJisho::mmUndoClick},
         {ui->mmCut, &TfrmJisho::mmCutClick},
         {ui->mmCopy, &TfrmJisho::mmCopyClick},

@@ -25,6 +25,7 @@ class DocumentCommands;
 class DocumentModel;
 class EditingCommands;
 class GrammarCommand;
+class InteropCommands;
 class TAboutDlg;
 class HistoryMenu;
 class HelpEngine;
@@ -104,6 +105,11 @@ public slots:
     void mmHistoryClick();
     void sgJishoDropFiles();
 
+    // Word lists of other input methods (app/, interop)
+    void mmExportClick();
+    void mmImportClick();
+    void mmDuplicatesClick();
+
     // Editing commands (app/, editing)
     void mmEditClick();
     void mmUndoClick();
@@ -169,6 +175,7 @@ private:
     std::unique_ptr<HelpKey> m_helpKey;
     std::unique_ptr<ConversionCommand> m_conversion;
     std::unique_ptr<EditingCommands> m_editing;
+    std::unique_ptr<InteropCommands> m_interop;
 };
 
 } // namespace kelvari

@@ -4,6 +4,7 @@
 #include "app/tfrmjisho.h"
 
 #include "app/editingcommands.h"
+#include "app/interopcommands.h"
 #include "check/conversioncommand.h"
 
 #include "check/grammarcommand.h"
@@ -17,6 +18,17 @@
 #include <QAction>
 
 namespace kelvari {
+
+// Word lists of other input methods: the work is done by InteropCommands.
+void TfrmJisho::mmExportClick() {
+    m_interop->mmExportClick();
+}
+void TfrmJisho::mmImportClick() {
+    m_interop->mmImportClick();
+}
+void TfrmJisho::mmDuplicatesClick() {
+    m_interop->mmDuplicatesClick();
+}
 
 // Document commands: the work is done by DocumentCommands (document/).
 void TfrmJisho::mmNewClick() {

@@ -8,8 +8,9 @@
 namespace kelvari {
 
 HistoryMenu::HistoryMenu(const DocumentModel &model, QMenu &menu, QAction &separator,
-                         std::function<void(QAction *)> connectEntry, QObject *parent)
-    : QObject(parent), m_model(model), m_menu(menu), m_separator(separator),
+                         std::function<void(QAction *)> connectEntry, QObject *parent,
+                         QAction *before)
+    : QObject(parent), m_model(model), m_menu(menu), m_separator(separator), m_before(before),
       m_connectEntry(std::move(connectEntry)) {
     connect(&m_model, &DocumentModel::historyChanged, this, &HistoryMenu::rebuild);
     rebuild();
@@ -45,7 +46,7 @@ void HistoryMenu::rebuild() {
         entry->setCheckable(true);
         if (m_connectEntry)
             m_connectEntry(entry);
-        m_menu.addAction(entry);
+        m_menu.insertAction(m_before, entry);
         m_entries.append(entry);
     }
     for (qsizetype i = 0; i < m_entries.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 // The File menu's history entries, kept as the document model's history says:
-// one checkable entry per path at the end of the menu, the "&" of a path doubled
+// one checkable entry per path after `separator` (before `before` when given, else
+// at the end of the menu), the "&" of a path doubled
 // in its caption, the check mark on the checked entry, and the separator above
 // them shown once the history has had an entry.
 
@@ -20,7 +21,8 @@ class HistoryMenu : public QObject {
 public:
     // `connectEntry` hooks each new entry up to the window's click handler.
     HistoryMenu(const DocumentModel &model, QMenu &menu, QAction &separator,
-                std::function<void(QAction *entry)> connectEntry, QObject *parent = nullptr);
+                std::function<void(QAction *entry)> connectEntry, QObject *parent = nullptr,
+                QAction *before = nullptr);
     ~HistoryMenu() override;
 
     // The entries, top to bottom.
@@ -36,6 +38,7 @@ private:
     const DocumentModel &m_model;
     QMenu &m_menu;
     QAction &m_separator;
+    QAction *m_before = nullptr; // the items that stay below the entries start here
     std::function<void(QAction *)> m_connectEntry;
     QList<QAction *> m_entries;
 };

@@ -31,6 +31,13 @@ namespace {
 
 const QByteArray kProduct = SettingsStore::kProductKey;
 
+// The history entries go in above the export and import items, which stay last.
+bool exportAndImportLast(TfrmJisho &w) {
+    const QList<QAction *> actions = w.form().mmFile->actions();
+    return actions.mid(actions.size() - 3) ==
+           QList<QAction *>{w.form().N12, w.form().mmExport, w.form().mmImport};
+}
+
 // A data root, the scripted dialogs and, on demand, the window on top of them.
 struct Fixture {
     TestDataRoot root;
@@ -101,7 +108,7 @@ private slots:
         QVERIFY(f.registry.keyExists(RegRoot::CurrentUser, kProduct + "\\History"));
         QVERIFY(f.registry.valueNames(RegRoot::CurrentUser, kProduct + "\\History").isEmpty());
         QVERIFY(w.document().history().isEmpty());
-        QCOMPARE(w.form().mmFile->actions().size(), 10);
+        QCOMPARE(w.form().mmFile->actions().size(), 13);
         QVERIFY(!w.form().mmBar->isVisible());
         QTRY_VERIFY(w.state().WindowActivated);
     }
@@ -234,7 +241,8 @@ private slots:
                  (QStringList{QStringLiteral("C:\\a.jmf"), QStringLiteral("C:\\b.jmf"),
                               QStringLiteral("C:\\c&d.jmf"), QStringLiteral("C:\\gone.jmf")}));
         const QList<QAction *> entries = w.historyMenu().entries();
-        QCOMPARE(w.form().mmFile->actions().mid(10), entries);
+        QCOMPARE(w.form().mmFile->actions().mid(10, entries.size()), entries);
+        QVERIFY(exportAndImportLast(w));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("C:\\c&&d.jmf"));
         QVERIFY(w.form().mmBar->isVisible());
         for (const QAction *entry : entries)
@@ -242,7 +250,8 @@ private slots:
         // The last entry's file is gone: clicking it removes the entry before the close.
         f.dialogs.expectMessage(QStringLiteral("ファイルが見つかりませんでした。"));
         entries.last()->trigger();
-        QCOMPARE(w.form().mmFile->actions().size(), 13);
+        QCOMPARE(w.form().mmFile->actions().size(), 16);
+        QVERIFY(exportAndImportLast(w));
         w.move(15, 25);
         w.resize(643, 445);
         w.state().AtokFolder = QStringLiteral("D:\\ATOK\\");
@@ -290,7 +299,8 @@ private slots:
             w.form().mmOpen->trigger();
         }
         QVERIFY(f.dialogs.allAnswered());
-        QCOMPARE(file.actions().size(), 20);
+        QCOMPARE(file.actions().size(), 23);
+        QVERIFY(exportAndImportLast(w));
         QVERIFY(w.form().mmBar->isVisible());
         for (int i = 0; i < 10; ++i)
             QCOMPARE(file.actions().at(10 + i)->text(),
@@ -352,7 +362,7 @@ private slots:
         QVERIFY(!w.document().SaveSucceeded());
         QCOMPARE(f.grid().Cells(1, 1), sj(u"漢字"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Kelvari 2.0b - 新規辞書1.jmf"));
-        QCOMPARE(w.form().mmFile->actions().mid(10), w.historyMenu().entries());
+        QCOMPARE(w.form().mmFile->actions().mid(10, 1), w.historyMenu().entries());
         QCOMPARE(w.historyMenu().entries().size(), 1);
         QCOMPARE(w.historyMenu().entries().first()->text(), path);
         QVERIFY(w.historyMenu().entries().first()->isChecked());
@@ -448,11 +458,15 @@ private slots:
             return list;
         };
         QCOMPARE(names(w.form().mmFile),
-                 (QStringList{QStringLiteral("mmNew"), QStringLiteral("N4"),
-                              QStringLiteral("mmOpen"), QStringLiteral("mmAddOpen"),
-                              QStringLiteral("mmSave"), QStringLiteral("mmSaveAs"),
-                              QStringLiteral("N1"), QStringLiteral("mmClose"),
-                              QStringLiteral("mmBar"), QStringLiteral("mmHistory")}));
+                 (QStringList{
+                     QStringLiteral("mmNew"), QStringLiteral("N4"), QStringLiteral("mmOpen"),
+                     QStringLiteral("mmAddOpen"), QStringLiteral("mmSave"),
+                     QStringLiteral("mmSaveAs"), QStringLiteral("N1"), QStringLiteral("mmClose"),
+                     QStringLiteral("mmBar"), QStringLiteral("mmHistory"), QStringLiteral("N12"),
+                     QStringLiteral("mmExport"), QStringLiteral("mmImport")}));
+        QVERIFY(w.form().N12->isSeparator());
+        QCOMPARE(names(w.form().mmEdit).mid(names(w.form().mmEdit).size() - 2),
+                 (QStringList{QStringLiteral("N13"), QStringLiteral("mmDuplicates")}));
         QVERIFY(w.form().mmBar->isSeparator());
         QCOMPARE(w.form().mmFile->title(), QStringLiteral("ファイル(&F)"));
         QCOMPARE(w.form().mmEdit->title(), QStringLiteral("編集(&E)"));
