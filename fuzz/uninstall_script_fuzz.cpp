@@ -75,18 +75,12 @@ public:
     }
 };
 
-class YesDialogs : public Dialogs {
+// Says Yes to every question, so that every section of a script runs.
+class YesPrompt : public MessagePrompt {
 public:
     int message(const MessageRequest &request) override {
         return request.buttons.testFlag(MessageButton::Yes) ? ResultYes : ResultOk;
     }
-    std::optional<FileDialogAnswer> openFile(const FileDialogRequest &) override { return {}; }
-    std::optional<FileDialogAnswer> saveFile(const FileDialogRequest &) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
-    std::optional<FolderBrowseAnswer> browseFolder(const FolderBrowseRequest &) override {
-        return {};
-    }
-    int execModal(QDialog &) override { return 0; }
 };
 
 } // namespace
@@ -112,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     MemoryRegistry registry;
     MemoryFiles files;
     files.files.emplace(kScriptPath, script);
-    YesDialogs dialogs;
+    YesPrompt dialogs;
     UninstallEngine engine(dialogs, registry, files,
                            {QStringLiteral("/fuzz/Windows/"), QStringLiteral("/fuzz/System/")});
     (void)engine.run(ScriptLocation{kScriptPath, kScriptFolder, QStringLiteral("UnRuvex.inf")});
