@@ -29,7 +29,8 @@ int renumberRows(CellStore &cells, int firstRow) {
         const std::string_view number(digits, static_cast<size_t>(end - digits));
         if (cells.cellView(0, row) == number)
             continue;
-        cells.setCell(0, row, QByteArrayView(number.data(), static_cast<qsizetype>(number.size())));
+        cells.setRowNumber(row,
+                           QByteArrayView(number.data(), static_cast<qsizetype>(number.size())));
         lastWritten = row;
     }
     return lastWritten;

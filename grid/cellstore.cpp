@@ -246,6 +246,20 @@ void CellStore::setCell(int col, int row, QByteArrayView text) {
         m_hasOutsideCols = true;
 }
 
+void CellStore::setRowNumber(int row, QByteArrayView number) {
+    checkIndex(row);
+    if (!number.isEmpty() && static_cast<size_t>(row) < m_rows.size()) {
+        PackedRow &packed = m_rows[static_cast<size_t>(row)];
+        size_t pos = 0;
+        std::string_view old;
+        if (nextCell(packed, pos, old) && old.size() == static_cast<size_t>(number.size())) {
+            std::copy(number.begin(), number.end(), packed.dataOfAllCopies() + (pos - old.size()));
+            return;
+        }
+    }
+    setCell(0, row, number);
+}
+
 bool CellStore::isRowEmpty(int row, int firstCol, int lastCol) const {
     for (int col = std::max(0, firstCol); col <= lastCol; ++col) {
         if (!cellView(col, row).empty())

@@ -54,6 +54,8 @@ public:
     char *unsharedData() noexcept {
         return m_d && m_d->ref.load(std::memory_order_acquire) == 1 ? bytes(m_d) : nullptr;
     }
+    // The bytes to write over in place in this row and in every copy of it.
+    char *dataOfAllCopies() noexcept { return m_d ? bytes(m_d) : nullptr; }
 
     // True when both are copies of one row: the same bytes, whatever was
     // written to the store since. Two rows of equal text need not share.
@@ -103,6 +105,13 @@ public:
     // into the processor's cache before they are read. Any row number is fine.
     void prefetchRow(int row) const;
     void setCell(int col, int row, QByteArrayView text);
+    // Column 0's row number, when the rows below an insertion or deletion are
+    // numbered again. A number as long as the old one is written over it in
+    // place, also in copies of the row: the copies the program keeps (the
+    // document's snapshot) compare the words of columns 1 to 3 only, and a
+    // million rows are renumbered without building one row anew. Otherwise as
+    // setCell.
+    void setRowNumber(int row, QByteArrayView number);
     bool isRowEmpty(int row, int firstCol,
                     int lastCol) const; // every cell in [firstCol, lastCol] empty
 

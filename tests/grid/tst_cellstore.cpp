@@ -380,6 +380,25 @@ private slots:
         QVERIFY(someRowChanged);
     }
 
+    // Renumbering writes the row number over the old one, in the copies too; the
+    // words of a copy stay, and a number of another length builds a new row.
+    void rowNumbersAreWrittenInPlace() {
+        CellStore store = taggedStore(4, 3);
+        store.setCell(0, 1, "1");
+        store.setCell(0, 2, "2");
+        const PackedRow copy = store.packedRow(1);
+        store.setRowNumber(1, "7");
+        QCOMPARE(store.cell(0, 1), QByteArray("7"));
+        QVERIFY(copy.isSharedWith(store.packedRow(1)));
+        QCOMPARE(CellStore::cellOf(copy, 2), std::string_view(tag(2, 1).constData()));
+
+        const PackedRow other = store.packedRow(2);
+        store.setRowNumber(2, "10");
+        QCOMPARE(store.cell(0, 2), QByteArray("10"));
+        QCOMPARE(CellStore::cellOf(other, 0), std::string_view("2"));
+        QVERIFY(!other.isSharedWith(store.packedRow(2)));
+    }
+
     void rowMovesShareRows() {
         CellStore store = taggedStore(4, 6);
         const PackedRow row2 = store.packedRow(2);
