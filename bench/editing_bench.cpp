@@ -99,8 +99,8 @@ int main(int argc, char **argv) {
         measure(QStringLiteral("undo_delete_") + name, [&] { window.mmUndoClick(); });
         window.mmDeleteClick(); // the inserted empty row goes again
     }
-    // As after a load or a save: the snapshot shares every row, so the first
-    // renumbering builds new rows instead of writing over the old ones.
+    // As after a load or a save: the snapshot shares every row, and the
+    // renumbering still writes the numbers in place.
     window.documentCommands().RecordSnapshot();
     grid.SetRow(1);
     measure(QStringLiteral("insert_top_after_snapshot"), [&] { window.mmAddClick(); });
