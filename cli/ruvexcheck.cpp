@@ -67,15 +67,6 @@ private:
     bool m_errors = false;
 };
 
-CellStore newWordGrid() {
-    CellStore cells(WordColumn::Count, kMaxRow + 1);
-    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
-    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
-    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
-    numberRows(cells);
-    return cells;
-}
-
 // Loads a file as the editor's "Open" does. Prints the failure and returns none.
 std::optional<LoadResult> load(const QString &path, CellStore &cells, Printer &print) {
     try {
@@ -148,7 +139,7 @@ int checkFile(const QString &path, bool printRowsFirst, Printer &print) {
     try {
         // Pipes and other streams cannot be read twice: those are held whole.
         if (!QFileInfo(path).isFile()) {
-            CellStore cells = newWordGrid();
+            CellStore cells = newWordGrid(kMaxRow);
             if (!load(path, cells, print))
                 return RuvexCheckExit::FileFailed;
             return checkRows(rowsOf(cells), printRowsFirst, print);
@@ -181,7 +172,7 @@ int checkFiles(const QStringList &files, bool rows, Printer &print) {
 }
 
 int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
-    CellStore cells = newWordGrid();
+    CellStore cells = newWordGrid(kMaxRow);
     const std::optional<LoadResult> loaded = load(inPath, cells, print);
     if (!loaded)
         return RuvexCheckExit::FileFailed;

@@ -1,5 +1,7 @@
 #include "document/wordlist.h"
 
+#include "platform/sjis.h"
+
 #include <algorithm>
 #include <charconv>
 #include <vector>
@@ -96,6 +98,15 @@ LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, in
     result.lastRow = last;
     result.rowCount = newCount;
     return result;
+}
+
+CellStore newWordGrid(int maxRow) {
+    CellStore cells(WordColumn::Count, maxRow + 1);
+    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
+    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
+    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
+    numberRows(cells);
+    return cells;
 }
 
 } // namespace kelvari

@@ -43,6 +43,10 @@ LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, in
 // Writes "1" .. rowCount-1 into column 0 where it differs.
 void numberRows(CellStore &cells, int firstRow = 1);
 
+// An empty word list as a new document has it: the titles in row 0 and rows
+// 1 to maxRow numbered.
+CellStore newWordGrid(int maxRow);
+
 // True when reading, word and part of speech are all empty.
 bool isBlankWordRow(const CellStore &cells, int row);
 

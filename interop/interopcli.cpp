@@ -57,15 +57,6 @@ QString withPath(const QString &path, const QString &message) {
     return path + QStringLiteral(": ") + message;
 }
 
-CellStore newWordGrid() {
-    CellStore cells(WordColumn::Count, kMaxRow + 1);
-    cells.setCell(WordColumn::Reading, 0, sj(u"読み"));
-    cells.setCell(WordColumn::Word, 0, sj(u"単語"));
-    cells.setCell(WordColumn::PartOfSpeech, 0, sj(u"品詞"));
-    numberRows(cells);
-    return cells;
-}
-
 // Loads a word list as the editor's "Open" does; prints the failure and gives none.
 std::optional<CellStore> loadList(const QString &path, Printer &print) {
     try {
@@ -74,7 +65,7 @@ std::optional<CellStore> loadList(const QString &path, Printer &print) {
             print.errorText(withPath(path, notAWordListMessage()));
             return std::nullopt;
         }
-        CellStore cells = newWordGrid();
+        CellStore cells = newWordGrid(kMaxRow);
         applyWordList(cells, std::move(content), LoadMode::Open, 1, kMaxRow);
         return cells;
     } catch (const AppError &e) {
@@ -184,7 +175,7 @@ int runImport(const QStringList &args, const InteropSink &out, const InteropSink
     for (const ImportProblem &problem : imported.problems)
         print.errorText(withPath(inPath, formatImportProblem(problem)));
 
-    CellStore cells = newWordGrid();
+    CellStore cells = newWordGrid(kMaxRow);
     appendImportedRows(cells, std::move(imported.rows), kMaxRow);
     try {
         writeWordListFile(outPath, makeJmfHeader(outPath, {}, QDateTime::currentDateTime()), cells);
