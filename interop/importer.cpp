@@ -7,19 +7,46 @@
 #include <QHash>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
+#include <deque>
+#include <optional>
 
 namespace kelvari {
 namespace {
 
+// An entry as read: views into the decoded file, into the part-of-speech
+// tables, or into text the parser had to build (a quoted CSV field, a decoded
+// SKK concat form), which it keeps until the entry is encoded.
 struct Entry {
-    QString reading;
-    QString word;
-    QString pos; // already one of the 41 where it could be mapped
+    QStringView reading;
+    QStringView word;
+    QStringView pos; // already one of the 41 where it could be mapped
     int line;
 };
 
 QString reasonText(const char16_t *text) {
     return QString::fromUtf16(text);
+}
+
+// The first three fields of a line split at `separator`, and how many fields
+// it has, counting no further than three.
+struct Fields {
+    std::array<QStringView, 3> at;
+    int count = 0;
+};
+
+Fields splitFields(QStringView line, QChar separator) {
+    Fields fields;
+    qsizetype start = 0;
+    while (fields.count < 3) {
+        const qsizetype end = line.indexOf(separator, start);
+        fields.at[size_t(fields.count++)] =
+            line.sliced(start, (end < 0 ? line.size() : end) - start);
+        if (end < 0)
+            break;
+        start = end + 1;
+    }
+    return fields;
 }
 
 // A CSV line: fields separated by ",", a field in double quotes may hold commas
@@ -58,32 +85,40 @@ std::optional<QStringList> splitCsv(QStringView line) {
     return fields;
 }
 
+using NameTable = QHash<QString, QString>;
+
 // The names an import understands, decoded once: a target's names to the 41.
-QHash<QString, QString> lookupFor(InteropFormat format) {
-    QHash<QString, QString> names;
+NameTable lookupFor(InteropFormat format) {
+    NameTable names;
     for (const QByteArray &target : targetPosNames(format))
         names.insert(sjis::decode(target), sjis::decode(posFromTarget(format, target)));
     return names;
 }
 
-// The name among the 41 for a target's name; empty when unknown.
-QString knownPos(InteropFormat format, QStringView name) {
-    static const QHash<QString, QString> mozc = lookupFor(InteropFormat::Mozc);
-    static const QHash<QString, QString> msIme = lookupFor(InteropFormat::MsIme);
-    const QString key = name.toString();
-    return format == InteropFormat::Mozc ? mozc.value(key) : msIme.value(key);
+// The value for `name` (a view into the table, which lives as long as the
+// program), or an empty view. Looked up without copying the name.
+QStringView lookUp(const NameTable &table, QStringView name) {
+    const auto it = table.constFind(QString::fromRawData(name.data(), name.size()));
+    return it == table.cend() ? QStringView() : QStringView(*it);
 }
 
-const QString &defaultPosText() {
+// The name among the 41 for a target's name; empty when unknown.
+QStringView knownPos(InteropFormat format, QStringView name) {
+    static const NameTable mozc = lookupFor(InteropFormat::Mozc);
+    static const NameTable msIme = lookupFor(InteropFormat::MsIme);
+    return lookUp(format == InteropFormat::Mozc ? mozc : msIme, name);
+}
+
+QStringView defaultPosText() {
     static const QString name = sjis::decode(defaultPartOfSpeech());
     return name;
 }
 
 // Plain text: a part of speech of the 41 stays; one of the other input methods'
 // names is mapped; anything else stays as it is for the grammar check to show.
-QString textPos(const QString &name) {
-    static const QHash<QString, QString> names = [] {
-        QHash<QString, QString> all = lookupFor(InteropFormat::MsIme);
+QStringView textPos(QStringView name) {
+    static const NameTable names = [] {
+        NameTable all = lookupFor(InteropFormat::MsIme);
         all.insert(lookupFor(InteropFormat::Mozc));
         for (const QString &own : partOfSpeechDisplayNames())
             all.insert(own, own);
@@ -91,7 +126,8 @@ QString textPos(const QString &name) {
     }();
     if (name.isEmpty())
         return defaultPosText();
-    return names.value(name, name);
+    const QStringView known = lookUp(names, name);
+    return known.isNull() ? name : known;
 }
 
 // "(concat \"a\\057b\")" -> "a/b"; none when it is not such a form.
@@ -118,27 +154,31 @@ std::optional<QString> decodeConcat(QStringView cand) {
     return out;
 }
 
+bool isBlank(QStringView text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
 class Parser {
 public:
     explicit Parser(InteropFormat format) : m_format(format) {}
 
-    void line(int number, const DecodedLine &decoded) {
-        const QString &text = decoded.text;
-        if (!decoded.readable)
-            return problem(number, text, reasonText(u"文字として読めないバイトを含みます"));
-        if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); }))
+    void line(int number, QStringView text, bool readable) {
+        m_current = text;
+        if (!readable)
+            return problem(number, reasonText(u"文字として読めないバイトを含みます"));
+        if (isBlank(text))
             return;
         if (text.contains(QChar(0)))
-            return problem(number, text, reasonText(u"NUL 文字を含みます"));
+            return problem(number, reasonText(u"NUL 文字を含みます"));
         switch (m_format) {
         case InteropFormat::Mozc:
             if (text.startsWith(u'#'))
                 return;
-            return tabbed(number, text, 3);
+            return tabbed(number, text);
         case InteropFormat::MsIme:
             if (text.startsWith(u'!'))
                 return;
-            return tabbed(number, text, 3);
+            return tabbed(number, text);
         case InteropFormat::Text:
             return plain(number, text);
         case InteropFormat::Skk:
@@ -146,53 +186,66 @@ public:
         }
     }
 
+    // Entries read since the last clear(), and the text they may point into.
     std::vector<Entry> entries;
     QList<ImportProblem> problems;
 
+    void clear() {
+        entries.clear();
+        m_built.clear();
+    }
+
 private:
-    void problem(int number, const QString &text, const QString &reason) {
-        problems.append({number, text, reason});
+    void problem(int number, const QString &reason) {
+        problems.append({number, m_current.toString(), reason});
     }
 
-    void add(int number, const QString &reading, const QString &word, QString pos) {
+    void add(int number, QStringView reading, QStringView word, QStringView pos) {
         if (reading.isEmpty() || word.isEmpty())
-            return problem(number, entryText(number), reasonText(u"読みか単語が空です"));
-        entries.push_back({reading, word, std::move(pos), number});
+            return problem(number, reasonText(u"読みか単語が空です"));
+        entries.push_back({reading, word, pos, number});
     }
-    QString entryText(int) const { return m_current; }
 
-    void tabbed(int number, const QString &text, int fields) {
-        m_current = text;
-        const QStringList parts = text.split(u'\t');
-        if (parts.size() < fields)
-            return problem(number, text, reasonText(u"読み・単語・品詞のタブ区切りではありません"));
-        QString pos = knownPos(m_format, parts[2]);
-        if (pos.isEmpty()) {
-            problem(number, text,
-                    reasonText(u"品詞を対応づけられないため、そのまま取り込みました"));
-            pos = parts[2];
+    QStringView keep(QString text) {
+        m_built.push_back(std::move(text));
+        return m_built.back();
+    }
+
+    void tabbed(int number, QStringView text) {
+        const Fields parts = splitFields(text, u'\t');
+        if (parts.count < 3)
+            return problem(number, reasonText(u"読み・単語・品詞のタブ区切りではありません"));
+        QStringView pos = knownPos(m_format, parts.at[2]);
+        if (pos.isNull()) {
+            problem(number, reasonText(u"品詞を対応づけられないため、そのまま取り込みました"));
+            pos = parts.at[2];
         }
-        add(number, parts[0], parts[1], pos);
+        add(number, parts.at[0], parts.at[1], pos);
     }
 
-    void plain(int number, const QString &text) {
-        m_current = text;
-        QStringList parts;
+    void plain(int number, QStringView text) {
+        Fields parts;
         if (text.contains(u'\t')) {
-            parts = text.split(u'\t');
+            parts = splitFields(text, u'\t');
+        } else if (!text.contains(u'"')) {
+            parts = splitFields(text, u',');
         } else {
             const std::optional<QStringList> csv = splitCsv(text);
             if (!csv)
-                return problem(number, text, reasonText(u"引用符が閉じていません"));
-            parts = *csv;
+                return problem(number, reasonText(u"引用符が閉じていません"));
+            for (const QString &field : *csv) {
+                if (parts.count == 3)
+                    break;
+                parts.at[size_t(parts.count++)] = keep(field);
+            }
         }
-        if (parts.size() < 2)
-            return problem(number, text, reasonText(u"読みと単語の区切りがありません"));
-        add(number, parts[0], parts[1], textPos(parts.size() > 2 ? parts[2] : QString()));
+        if (parts.count < 2)
+            return problem(number, reasonText(u"読みと単語の区切りがありません"));
+        add(number, parts.at[0], parts.at[1],
+            textPos(parts.count > 2 ? parts.at[2] : QStringView()));
     }
 
-    void skk(int number, const QString &text) {
-        m_current = text;
+    void skk(int number, QStringView text) {
         if (text.startsWith(u';')) {
             if (text.startsWith(u";; okuri-ari entries."))
                 m_okuriAri = true;
@@ -201,28 +254,28 @@ private:
             return;
         }
         if (m_okuriAri)
-            return problem(number, text, reasonText(u"送りありの見出しは取り込みません"));
+            return problem(number, reasonText(u"送りありの見出しは取り込みません"));
         const qsizetype space = text.indexOf(u' ');
         if (space <= 0 || !text.sliced(space + 1).startsWith(u'/'))
-            return problem(number, text, reasonText(u"「読み /候補/」の形ではありません"));
-        const QString reading = text.first(space);
-        const QString &pos = defaultPosText();
-        const QStringList cands = text.sliced(space + 2).split(u'/', Qt::SkipEmptyParts);
-        for (QString cand : cands) {
+            return problem(number, reasonText(u"「読み /候補/」の形ではありません"));
+        const QStringView reading = text.first(space);
+        const QStringView pos = defaultPosText();
+        for (QStringView cand : text.sliced(space + 2).tokenize(u'/', Qt::SkipEmptyParts)) {
             if (cand.trimmed().isEmpty())
                 continue;
             const qsizetype semi = cand.indexOf(u';'); // an annotation follows
             if (semi >= 0)
                 cand.truncate(semi);
-            if (const std::optional<QString> plainWord = decodeConcat(cand))
-                cand = *plainWord;
+            if (std::optional<QString> plainWord = decodeConcat(cand))
+                cand = keep(std::move(*plainWord));
             add(number, reading, cand, pos);
         }
     }
 
     InteropFormat m_format;
-    QString m_current;
+    QStringView m_current;
     bool m_okuriAri = false;
+    std::deque<QString> m_built; // never moves what it holds
 };
 
 void appendEntry(QString &buffer, const Entry &e) {
@@ -250,50 +303,59 @@ void takeRows(QByteArrayView bytes, std::vector<PackedRow> &rows) {
     }
 }
 
+// Encodes a block of entries as a whole; a block with a character Shift-JIS
+// cannot hold is done again entry by entry to name the lines.
+void encodeBlock(const std::vector<Entry> &entries, std::vector<PackedRow> &rows,
+                 QList<ImportProblem> &problems) {
+    QString buffer;
+    for (const Entry &e : entries)
+        appendEntry(buffer, e);
+    QStringEncoder enc("windows-31j", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = enc.encode(buffer);
+    if (!enc.hasError()) {
+        takeRows(bytes, rows);
+        return;
+    }
+    for (const Entry &e : entries) {
+        buffer.clear();
+        appendEntry(buffer, e);
+        const sjis::EncodeResult one = sjis::encode(buffer);
+        if (one.ok()) {
+            takeRows(one.bytes, rows);
+            continue;
+        }
+        QString text;
+        text += e.reading;
+        text += u'\t';
+        text += e.word;
+        text += u'\t';
+        text += e.pos;
+        problems.append({e.line, text,
+                         QString::fromUtf16(u"Shift-JIS にない文字「") + one.unmappable +
+                             QString::fromUtf16(u"」を含みます")});
+    }
+}
+
 } // namespace
 
 ImportResult importWordList(InteropFormat format, QByteArrayView fileBytes) {
     ImportResult result;
-    DecodedText decoded = decodeLines(fileBytes);
+    const DecodedText decoded = decodeLines(fileBytes);
     result.encoding = decoded.detected.encoding;
+    result.rows.reserve(decoded.lines.size());
     Parser parser(format);
-    for (size_t i = 0; i < decoded.lines.size(); ++i)
-        parser.line(int(i + 1), decoded.lines[i]);
-    decoded.lines.clear();
-    result.problems = std::move(parser.problems);
-
-    // Encode in blocks; a block with a character Shift-JIS cannot hold is done
-    // again entry by entry to name the lines.
+    QList<ImportProblem> unencodable;
     constexpr size_t kBlock = 4096;
-    const std::vector<Entry> &entries = parser.entries;
-    result.rows.reserve(entries.size());
-    QString buffer;
-    for (size_t first = 0; first < entries.size(); first += kBlock) {
-        const size_t end = std::min(entries.size(), first + kBlock);
-        buffer.clear();
-        for (size_t i = first; i < end; ++i)
-            appendEntry(buffer, entries[i]);
-        QStringEncoder enc("windows-31j", QStringConverter::Flag::Stateless);
-        const QByteArray bytes = enc.encode(buffer);
-        if (!enc.hasError()) {
-            takeRows(bytes, result.rows);
-            continue;
-        }
-        for (size_t i = first; i < end; ++i) {
-            buffer.clear();
-            appendEntry(buffer, entries[i]);
-            const sjis::EncodeResult one = sjis::encode(buffer);
-            if (one.ok()) {
-                takeRows(one.bytes, result.rows);
-                continue;
-            }
-            result.problems.append(
-                {entries[i].line,
-                 entries[i].reading + u'\t' + entries[i].word + u'\t' + entries[i].pos,
-                 QString::fromUtf16(u"Shift-JIS にない文字「") + one.unmappable +
-                     QString::fromUtf16(u"」を含みます")});
+    for (size_t i = 0; i < decoded.lines.size(); ++i) {
+        parser.line(int(i + 1), decoded.line(i), decoded.lines[i].readable);
+        if (parser.entries.size() >= kBlock) {
+            encodeBlock(parser.entries, result.rows, unencodable);
+            parser.clear();
         }
     }
+    encodeBlock(parser.entries, result.rows, unencodable);
+    result.problems = std::move(parser.problems);
+    result.problems.append(unencodable);
     std::stable_sort(
         result.problems.begin(), result.problems.end(),
         [](const ImportProblem &a, const ImportProblem &b) { return a.line < b.line; });

@@ -45,33 +45,42 @@ bool isValidUtf8(QByteArrayView bytes) {
     return true;
 }
 
-// Splits decoded text at LF, CR LF and CR. A last line without a line end counts;
-// the empty piece after a final line end does not.
-void splitInto(QStringView text, std::vector<DecodedLine> &lines) {
+// Splits the decoded text at LF, CR LF and CR. A last line without a line end
+// counts; the empty piece after a final line end does not.
+void splitInto(DecodedText &decoded) {
+    const QStringView text = decoded.text;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
         if (c != u'\n' && c != u'\r')
             continue;
-        lines.push_back({text.sliced(start, i - start).toString(), true});
+        decoded.lines.push_back({start, i - start, true});
         if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.push_back({text.sliced(start).toString(), true});
+        decoded.lines.push_back({start, n - start, true});
+}
+
+// The decoder put U+FFFD where bytes were no character: those lines are unreadable.
+void markReplacedLines(DecodedText &decoded) {
+    for (size_t i = 0; i < decoded.lines.size(); ++i)
+        decoded.lines[i].readable = !decoded.line(i).contains(QChar::ReplacementCharacter);
 }
 
 // Shift-JIS line by line, each checked exactly; only used when the whole file
 // did not decode cleanly.
-void splitShiftJisExact(QByteArrayView bytes, std::vector<DecodedLine> &lines) {
+void splitShiftJisExact(QByteArrayView bytes, DecodedText &decoded) {
     qsizetype start = 0;
     const qsizetype n = bytes.size();
     const auto take = [&](qsizetype end) {
-        const std::optional<QString> text = sjis::decodeExact(bytes.sliced(start, end - start));
-        lines.push_back(
-            {text.value_or(sjis::decode(bytes.sliced(start, end - start))), text.has_value()});
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        const std::optional<QString> text = sjis::decodeExact(line);
+        const qsizetype at = decoded.text.size();
+        decoded.text += text.value_or(sjis::decode(line));
+        decoded.lines.push_back({at, decoded.text.size() - at, text.has_value()});
     };
     for (qsizetype i = 0; i < n; ++i) {
         // LF and CR are never the second byte of a double-byte character.
@@ -121,11 +130,10 @@ DecodedText decodeLines(QByteArrayView bytes) {
     const QByteArrayView body = bytes.sliced(result.detected.bomLength);
     switch (result.detected.encoding) {
     case TextEncoding::Utf8:
-        splitInto(QString::fromUtf8(body), result.lines);
-        if (result.detected.bomLength > 0 && !isValidUtf8(body)) {
-            for (DecodedLine &line : result.lines)
-                line.readable = !line.text.contains(QChar::ReplacementCharacter);
-        }
+        result.text = QString::fromUtf8(body);
+        splitInto(result);
+        if (result.detected.bomLength > 0 && !isValidUtf8(body))
+            markReplacedLines(result);
         break;
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be: {
@@ -133,20 +141,16 @@ DecodedText decodeLines(QByteArrayView bytes) {
                                ? QStringConverter::Utf16LE
                                : QStringConverter::Utf16BE,
                            QStringConverter::Flag::Stateless);
-        const QString text = dec.decode(body);
-        if (!dec.hasError() && body.size() % 2 == 0) {
-            splitInto(text, result.lines);
-            break;
-        }
+        result.text = dec.decode(body);
+        splitInto(result);
         // Lone surrogates or an odd byte: find the lines they stand in.
-        splitInto(text, result.lines);
-        for (DecodedLine &line : result.lines)
-            line.readable = !line.text.contains(QChar::ReplacementCharacter);
+        if (dec.hasError() || body.size() % 2 != 0)
+            markReplacedLines(result);
         break;
     }
     case TextEncoding::ShiftJis: {
         QStringDecoder dec("windows-31j", QStringConverter::Flag::Stateless);
-        const QString text = dec.decode(body);
+        QString text = dec.decode(body);
         // The converter trades some control codes among each other and drops a
         // lead byte at the very end, so its flag alone is not the whole test.
         bool clean = !dec.hasError() && !text.contains(QChar(0x1A)) &&
@@ -157,10 +161,12 @@ DecodedText decodeLines(QByteArrayView bytes) {
                 i += sjis::isLeadByte(body[i]) ? 2 : 1;
             clean = i == body.size();
         }
-        if (clean)
-            splitInto(text, result.lines);
-        else
-            splitShiftJisExact(body, result.lines);
+        if (clean) {
+            result.text = std::move(text);
+            splitInto(result);
+        } else {
+            splitShiftJisExact(body, result);
+        }
         break;
     }
     }

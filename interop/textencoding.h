@@ -20,16 +20,23 @@ DetectedEncoding detectEncoding(QByteArrayView bytes);
 // "UTF-8", "UTF-16LE", "UTF-16BE", "Shift-JIS".
 QString encodingName(TextEncoding encoding);
 
-struct DecodedLine {
-    QString text;
-    bool readable = true; // false: bytes that are no character of the encoding
-};
-
-// The file's lines (ended by LF, CR LF or CR), decoded. A line whose bytes are
-// not valid in the detected encoding is marked unreadable, never repaired.
+// The file's lines (ended by LF, CR LF or CR), decoded into one text. A line
+// whose bytes are not valid in the detected encoding is marked unreadable,
+// never repaired.
 struct DecodedText {
+    struct Line {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        bool readable = true; // false: bytes that are no character of the encoding
+    };
+
     DetectedEncoding detected;
-    std::vector<DecodedLine> lines;
+    QString text;
+    std::vector<Line> lines;
+
+    QStringView line(size_t index) const {
+        return QStringView(text).sliced(lines[index].start, lines[index].length);
+    }
 };
 DecodedText decodeLines(QByteArrayView bytes);
 

@@ -303,9 +303,9 @@ void TestInterop::encodingDetection() {
     const DecodedText decoded = decodeLines(bytes);
     QCOMPARE(decoded.detected.encoding, encoding);
     QStringList got;
-    for (const DecodedLine &line : decoded.lines) {
-        QVERIFY(line.readable);
-        got.append(line.text);
+    for (size_t i = 0; i < decoded.lines.size(); ++i) {
+        QVERIFY(decoded.lines[i].readable);
+        got.append(decoded.line(i).toString());
     }
     QCOMPARE(got, lines);
 }
