@@ -16,34 +16,53 @@ struct Key {
     bool operator==(const Key &) const = default;
 };
 
-struct KeyHash {
-    size_t operator()(const Key &k) const noexcept {
-        const std::hash<std::string_view> h;
-        size_t seed = h(k.reading);
-        seed ^= h(k.word) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
-        return seed;
-    }
-};
+size_t hashOf(const Key &k) noexcept {
+    const std::hash<std::string_view> h;
+    size_t seed = h(k.reading);
+    seed ^= h(k.word) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+    return seed;
+}
+
+Key keyOf(const CellStore &cells, int row) {
+    return {cells.cellView(WordColumn::Reading, row), cells.cellView(WordColumn::Word, row)};
+}
 
 // Groups rows by key; only groups of two or more are kept, in order of their first row.
 std::vector<DuplicateGroup> group(const CellStore &cells) {
     const int count = cells.rowCount();
-    std::unordered_map<Key, int, KeyHash> first; // key -> index into groups, or -row-1
-    first.reserve(size_t(count));
+    // An open-addressing table of first rows. Each slot keeps the high bits of
+    // its key's hash too, so most probes compare one number and never touch
+    // the cells.
+    struct Slot {
+        quint32 tag = 0;
+        int row = 0; // 0: empty
+    };
+    size_t capacity = 16;
+    while (capacity < size_t(count) * 2)
+        capacity <<= 1;
+    const size_t mask = capacity - 1;
+    std::vector<Slot> table(capacity);
+    std::unordered_map<int, size_t> groupOfFirstRow; // only rows that have duplicates
     std::vector<DuplicateGroup> groups;
     for (int row = 1; row < count; ++row) {
         if (isBlankWordRow(cells, row))
             continue;
-        const Key key{cells.cellView(WordColumn::Reading, row),
-                      cells.cellView(WordColumn::Word, row)};
-        const auto [it, inserted] = first.try_emplace(key, -row - 1);
-        if (inserted)
-            continue;
-        if (it->second < 0) {
-            groups.push_back({{-it->second - 1, row}});
-            it->second = int(groups.size() - 1);
-        } else {
-            groups[size_t(it->second)].rows.push_back(row);
+        const Key key = keyOf(cells, row);
+        const size_t hash = hashOf(key);
+        const auto tag = quint32(quint64(hash) >> 32);
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = table[i];
+            if (slot.row == 0) {
+                slot = {tag, row};
+                break;
+            }
+            if (slot.tag != tag || !(keyOf(cells, slot.row) == key))
+                continue;
+            const auto [it, opened] = groupOfFirstRow.try_emplace(slot.row, groups.size());
+            if (opened)
+                groups.push_back({{slot.row}});
+            groups[it->second].rows.push_back(row);
+            break;
         }
     }
     // Groups were opened at their second row; order them by their first.

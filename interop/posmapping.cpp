@@ -121,6 +121,11 @@ const Tables &tables() {
     return t;
 }
 
+// A key for looking up without copying: it must not outlive `name`.
+QByteArray lookupKey(QByteArrayView name) {
+    return QByteArray::fromRawData(name.data(), name.size());
+}
+
 } // namespace
 
 const QList<PosMapping> &posMappings() {
@@ -128,32 +133,30 @@ const QList<PosMapping> &posMappings() {
 }
 
 QByteArray posToTarget(InteropFormat format, QByteArrayView name) {
-    const QByteArray key = name.toByteArray();
     switch (format) {
     case InteropFormat::Mozc:
-        return tables().toMozc.value(key);
+        return tables().toMozc.value(lookupKey(name));
     case InteropFormat::MsIme:
-        return tables().toMsIme.value(key);
+        return tables().toMsIme.value(lookupKey(name));
     case InteropFormat::Skk:
     case InteropFormat::Text:
         break;
     }
-    return key;
+    return name.toByteArray();
 }
 
 QByteArray posFromTarget(InteropFormat format, QByteArrayView targetName) {
-    const QByteArray key = targetName.toByteArray();
     switch (format) {
     case InteropFormat::Mozc:
-        return tables().fromMozc.value(key);
+        return tables().fromMozc.value(lookupKey(targetName));
     case InteropFormat::MsIme:
-        return tables().fromMsIme.value(key);
+        return tables().fromMsIme.value(lookupKey(targetName));
     case InteropFormat::Skk:
         return defaultPartOfSpeech();
     case InteropFormat::Text:
         break;
     }
-    return key;
+    return targetName.toByteArray();
 }
 
 const QList<QByteArray> &targetPosNames(InteropFormat format) {

@@ -84,6 +84,7 @@ private slots:
     void exportBytes_data();
     void exportBytes();
     void exportRefusesFaultyRowsUnlessForced();
+    void faultsFarIntoLongListsAreNamed();
     void encodingDetection_data();
     void encodingDetection();
     void importListsWhatItCannotTake();
@@ -229,6 +230,17 @@ void TestInterop::exportBytes_data() {
                                                u";; okuri-nasi entries.\n"
                                                u"あい /愛/(concat \"a\\057b\")/\nほん /本/翻/\n")
                                 .toUtf8();
+    // Readings that share their first characters still sort by the whole reading.
+    QTest::newRow("skk long readings")
+        << InteropFormat::Skk
+        << QStringList{QString::fromUtf16(u"ほんだなや|a|名詞"),
+                       QString::fromUtf16(u"ほんだ|b|名詞"),
+                       QString::fromUtf16(u"ほんだなあ|c|名詞"),
+                       QString::fromUtf16(u"ほんだな|d|名詞"), QString::fromUtf16(u"ほ|e|名詞")}
+        << QString::fromUtf16(u";; -*- coding: utf-8 -*-\n;; okuri-ari entries.\n"
+                              u";; okuri-nasi entries.\n"
+                              u"ほ /e/\nほんだ /b/\nほんだな /d/\nほんだなあ /c/\nほんだなや /a/\n")
+               .toUtf8();
 }
 
 void TestInterop::exportBytes() {
@@ -274,6 +286,38 @@ void TestInterop::exportRefusesFaultyRowsUnlessForced() {
     QVERIFY(b.problems[0].startsWith("2"));
     QVERIFY(!b.bytes.contains("\xEF\xBF\xBD"));
     QCOMPARE(b.entries, 1);
+}
+
+void TestInterop::faultsFarIntoLongListsAreNamed() {
+    constexpr int kRows = 20000;
+    constexpr int kBroken = 15000;
+    QStringList rows;
+    QString expected;
+    for (int i = 1; i <= kRows; ++i) {
+        rows.append(QStringLiteral("よみ%1|語%1|名詞").arg(i));
+        if (i != kBroken)
+            expected += QStringLiteral("よみ%1\t語%1\t名詞\t\n").arg(i);
+    }
+    CellStore cells = wordGrid(rows);
+    cells.setCell(WordColumn::Word, kBroken, QByteArray("\x82"));
+    const ExportResult exported =
+        exportRows(InteropFormat::Mozc, cells, ExportOptions{true, {}, {}});
+    QCOMPARE(exported.problems.size(), 1);
+    QVERIFY(exported.problems[0].startsWith(QByteArray::number(kBroken)));
+    QCOMPARE(exported.bytes, expected.toUtf8());
+
+    // On import, a line far down with a character Shift-JIS cannot hold and an
+    // unknown part of speech is named twice, in the order the reader found it.
+    QStringList lines = expected.split(u'\n', Qt::SkipEmptyParts);
+    lines[12000 - 1] = QString::fromUtf16(u"よしのや\t𠮷野家\t謎\t");
+    const ImportResult imported = importWordList(InteropFormat::Mozc, lines.join(u'\n').toUtf8());
+    QCOMPARE(imported.rows.size(), size_t(kRows - 2));
+    QCOMPARE(importedText(imported, 12000 - 1), QStringLiteral("よみ12001|語12001|名詞"));
+    QCOMPARE(imported.problems.size(), 2);
+    QCOMPARE(imported.problems[0].line, 12000);
+    QVERIFY(imported.problems[0].reason.contains(QString::fromUtf16(u"品詞")));
+    QCOMPARE(imported.problems[1].line, 12000);
+    QVERIFY(imported.problems[1].reason.contains(QString::fromUtf16(u"𠮷")));
 }
 
 void TestInterop::encodingDetection_data() {
