@@ -3,6 +3,7 @@
 #include "app/rowtext.h"
 #include "document/dataline.h"
 #include "document/mainwindowstate.h"
+#include "document/wordlist.h"
 #include "grid/tmstrgrid.h"
 #include "platform/dialogs.h"
 #include "platform/sjis.h"
@@ -106,7 +107,7 @@ void EditingCommands::RenumberRows(int firstRow) {
     TmStrGrid &grid = m.sgJisho;
     // Straight into the cell store and shown once: a million rows are renumbered
     // after every insertion and deletion.
-    const int last = renumberRows(grid.cells(), firstRow);
+    const int last = numberRows(grid.cells(), firstRow);
     if (last > 0)
         grid.notifyCellsChanged(0, firstRow, 0, last);
 }

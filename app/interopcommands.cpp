@@ -1,5 +1,6 @@
 #include "app/interopcommands.h"
 
+#include "document/fileio.h"
 #include "document/mainwindowstate.h"
 #include "document/wordlist.h"
 #include "grid/tmstrgrid.h"
@@ -14,7 +15,6 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -38,11 +38,14 @@ QString listed(const QStringList &lines) {
     return shown.join(u'\n');
 }
 
-QStringList decoded(const QList<QByteArray> &lines) {
-    QStringList texts;
-    for (const QByteArray &line : lines)
-        texts << sjis::decode(line);
-    return texts;
+// The report lines (CP932) as listed() shows them; only the lines shown are decoded.
+QString listed(const QList<QByteArray> &lines) {
+    QStringList shown;
+    for (const QByteArray &line : lines.mid(0, kListedLines))
+        shown << sjis::decode(line);
+    if (lines.size() > kListedLines)
+        shown << QStringLiteral("ほか %1 件").arg(lines.size() - kListedLines);
+    return shown.join(u'\n');
 }
 
 QString rowText(const CellStore &cells, int row) {
@@ -93,7 +96,7 @@ void InteropCommands::mmExportClick() {
     const CellStore &cells = m.grid.cells();
     ExportResult result = exportWordList(format, cells, options);
     if (!result.accepted) {
-        QStringList found = decoded(result.grammarErrors) + decoded(result.problems);
+        const QList<QByteArray> found = result.grammarErrors + result.problems;
         MessageRequest ask;
         ask.owner = m.owner;
         ask.kind = MessageKind::Confirmation;
@@ -102,7 +105,7 @@ void InteropCommands::mmExportClick() {
         if (m.dialogs.message(ask) != ResultYes)
             return;
         options.force = true;
-        result = exportWordList(format, cells, options);
+        result = exportRows(format, cells, options); // the grammar check was run above
         if (!result.accepted)
             return;
     }
@@ -116,7 +119,7 @@ void InteropCommands::mmExportClick() {
         message(QStringLiteral("%1 件をエクスポートしました。次の行は書き出さなかったか、"
                                "変えて書き出しました。\n")
                     .arg(result.entries) +
-                listed(decoded(result.problems)));
+                listed(result.problems));
 }
 
 void InteropCommands::mmImportClick() {
@@ -132,12 +135,13 @@ void InteropCommands::mmImportClick() {
         return;
     const InteropFormat format = kImportFormats[answer->filterIndex];
 
-    QFile file(answer->fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message(QStringLiteral("ﾌｧｲﾙを開けません: %1").arg(answer->fileName), true);
+    ImportResult imported;
+    try {
+        imported = importWordList(format, readWholeFile(answer->fileName));
+    } catch (const AppError &e) {
+        message(e.message(), true);
         return;
     }
-    ImportResult imported = importWordList(format, file.readAll());
     const int count = int(imported.rows.size());
     AppendResult placed;
     if (count > 0) {

@@ -1,6 +1,5 @@
 #pragma once
-// The row commands' texts: one row as clipboard text, the line a paste takes,
-// and the row numbers of column 0.
+// The row commands' texts: one row as clipboard text and the line a paste takes.
 
 #include "app/undostate.h"
 
@@ -8,8 +7,6 @@
 #include <QByteArrayView>
 
 namespace kelvari {
-
-class CellStore;
 
 // reading "," word "," part of speech, the word in double quotes when it holds a
 // comma of either kind; no line end.
@@ -21,10 +18,5 @@ QByteArray clipboardRowText(const RowTexts &row);
 // line breaks before and after the text are dropped and the text ends at the
 // first line break left in it.
 QByteArrayView pastedLine(QByteArrayView text);
-
-// Writes 1, 2, … into column 0 of rows 1 to RowCount - 1, touching only the rows
-// from `firstRow` on whose number is wrong. Returns the last row written, or 0
-// when every number was right (the rows written then lie in firstRow .. that row).
-int renumberRows(CellStore &cells, int firstRow);
 
 } // namespace kelvari

@@ -30,14 +30,18 @@ bool isBlankWordRow(const CellStore &cells, int row) {
     return cells.isRowEmpty(row, WordColumn::Reading, WordColumn::PartOfSpeech);
 }
 
-void numberRows(CellStore &cells, int firstRow) {
+int numberRows(CellStore &cells, int firstRow) {
+    int lastWritten = 0;
     const int count = cells.rowCount();
     for (int row = std::max(firstRow, 1); row < count; ++row) {
         const RowNumber number(row);
         const std::string_view current = cells.cellView(WordColumn::Number, row);
-        if (QByteArrayView(current.data(), qsizetype(current.size())) != number.view())
-            cells.setCell(WordColumn::Number, row, number.view());
+        if (QByteArrayView(current.data(), qsizetype(current.size())) == number.view())
+            continue;
+        cells.setRowNumber(row, number.view());
+        lastWritten = row;
     }
+    return lastWritten;
 }
 
 LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, int cursorRow,

@@ -40,8 +40,11 @@ int rowCountAfterLoad(int lastRow, int maxRow);
 LoadResult applyWordList(CellStore &cells, JmfContent content, LoadMode mode, int cursorRow,
                          int maxRow);
 
-// Writes "1" .. rowCount-1 into column 0 where it differs.
-void numberRows(CellStore &cells, int firstRow = 1);
+// Writes 1, 2, … into column 0 of rows firstRow .. rowCount-1 where the number
+// is wrong; a million rows are renumbered after every insertion and deletion.
+// Returns the last row written, or 0 when every number was right (the rows
+// written then lie in firstRow .. that row).
+int numberRows(CellStore &cells, int firstRow = 1);
 
 // An empty word list as a new document has it: the titles in row 0 and rows
 // 1 to maxRow numbered.

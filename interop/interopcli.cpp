@@ -22,8 +22,6 @@ namespace {
 
 constexpr int kMaxRow = 100;
 
-using Printer = ConsolePrinter;
-
 struct Parsed {
     bool force = false;
     bool sjisOutput = false;
@@ -58,7 +56,7 @@ QString withPath(const QString &path, const QString &message) {
 }
 
 // Loads a word list as the editor's "Open" does; prints the failure and gives none.
-std::optional<CellStore> loadList(const QString &path, Printer &print) {
+std::optional<CellStore> loadList(const QString &path, ConsolePrinter &print) {
     try {
         JmfContent content = readJmfFile(path);
         if (!content.accepted()) {
@@ -74,7 +72,8 @@ std::optional<CellStore> loadList(const QString &path, Printer &print) {
     }
 }
 
-void printFileHeading(const QString &path, qsizetype index, qsizetype count, Printer &print) {
+void printFileHeading(const QString &path, qsizetype index, qsizetype count,
+                      ConsolePrinter &print) {
     if (count <= 1)
         return;
     if (index > 0)
@@ -106,21 +105,23 @@ int runExport(const QStringList &args, const InteropSink &out, const InteropSink
         return usage(err, "FORMAT is one of mozc, msime, skk");
     const QString outPath = parsed->operands[1];
     const QStringList files = parsed->operands.mid(2);
-    Printer print(out, err, parsed->sjisOutput);
+    ConsolePrinter print(out, err, parsed->sjisOutput);
 
     ExportOptions options;
     options.force = parsed->force;
     options.fileName = QFileInfo(outPath).fileName();
     options.writtenAt = QDateTime::currentDateTime();
 
-    // Each list is checked on its own, so that row numbers are its own.
+    // Each list is checked on its own, so that row numbers are its own. One
+    // list's export is the file; several lists are joined and written once more.
     std::vector<PackedRow> allRows;
     bool refused = false;
+    ExportResult result;
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::optional<CellStore> cells = loadList(files[i], print);
         if (!cells)
             return InteropExit::FileFailed;
-        const ExportResult checked = exportWordList(*format, *cells, options);
+        ExportResult checked = exportWordList(*format, *cells, options);
         if (!checked.grammarErrors.isEmpty() || !checked.problems.isEmpty())
             printFileHeading(files[i], i, files.size(), print);
         for (const QByteArray &line : checked.grammarErrors)
@@ -128,6 +129,10 @@ int runExport(const QStringList &args, const InteropSink &out, const InteropSink
         for (const QByteArray &line : checked.problems)
             print.line(line);
         refused = refused || !checked.accepted;
+        if (files.size() == 1) {
+            result = std::move(checked);
+            break;
+        }
         for (int row = 1; row < cells->rowCount(); ++row) {
             if (!isBlankWordRow(*cells, row))
                 allRows.push_back(cells->packedRow(row));
@@ -138,11 +143,13 @@ int runExport(const QStringList &args, const InteropSink &out, const InteropSink
             sj(u"エラーがあるためエクスポートしませんでした。--force で書き出せます。"));
         return InteropExit::Findings;
     }
-    CellStore all(WordColumn::Count, 1);
-    allRows.insert(allRows.begin(), PackedRow());
-    all.replaceRows(std::move(allRows), WordColumn::Count);
-    options.force = true; // every row was judged above
-    const ExportResult result = exportRows(*format, all, options);
+    if (files.size() > 1) {
+        CellStore all(WordColumn::Count, 1);
+        allRows.insert(allRows.begin(), PackedRow());
+        all.replaceRows(std::move(allRows), WordColumn::Count);
+        options.force = true; // every row was judged above
+        result = exportRows(*format, all, options);
+    }
     try {
         saveFileAtomically(outPath, result.bytes);
     } catch (const AppError &e) {
@@ -163,7 +170,7 @@ int runImport(const QStringList &args, const InteropSink &out, const InteropSink
         return usage(err, "FORMAT is one of mozc, msime, skk, text");
     const QString outPath = parsed->operands[1];
     const QString inPath = parsed->operands[2];
-    Printer print(out, err, parsed->sjisOutput);
+    ConsolePrinter print(out, err, parsed->sjisOutput);
 
     ImportResult imported;
     try {
@@ -192,7 +199,7 @@ int runDuplicates(const QStringList &args, const InteropSink &out, const Interop
         return usage(err, "unknown option");
     if (parsed->operands.isEmpty())
         return usage(err, "--duplicates needs at least one FILE");
-    Printer print(out, err, parsed->sjisOutput);
+    ConsolePrinter print(out, err, parsed->sjisOutput);
     int status = InteropExit::Done;
     const QStringList &files = parsed->operands;
     for (qsizetype i = 0; i < files.size(); ++i) {

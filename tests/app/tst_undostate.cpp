@@ -4,6 +4,7 @@
 #include "app/rowtext.h"
 #include "app/undostate.h"
 #include "document/snapshot.h"
+#include "document/wordlist.h"
 #include "grid/cellstore.h"
 #include "platform/sjis.h"
 
@@ -158,9 +159,9 @@ private slots:
             cells.setCell(1, row, "r" + QByteArray::number(row));
             cells.setCell(3, row, "p");
         }
-        QCOMPARE(kelvari::renumberRows(cells, 1), 0);
+        QCOMPARE(kelvari::numberRows(cells, 1), 0);
         cells.insertRows(4, 1);
-        QCOMPARE(kelvari::renumberRows(cells, 4), 12);
+        QCOMPARE(kelvari::numberRows(cells, 4), 12);
         for (int row = 1; row < 13; ++row)
             QCOMPARE(cells.cell(0, row), QByteArray::number(row));
         // The other cells moved with their rows and kept their texts, through the
@@ -171,7 +172,7 @@ private slots:
         QCOMPARE(cells.cell(3, 12), QByteArray("p"));
         QCOMPARE(cells.cell(1, 4), QByteArray());
         cells.deleteRows(2, 1);
-        QCOMPARE(kelvari::renumberRows(cells, 2), 11);
+        QCOMPARE(kelvari::numberRows(cells, 2), 11);
         QCOMPARE(cells.cell(0, 11), QByteArray("11"));
         QCOMPARE(cells.cell(0, 0), QByteArray());
     }
@@ -186,7 +187,7 @@ private slots:
         }
         const DocumentSnapshot snapshot = DocumentSnapshot::record(cells, "c");
         cells.insertRows(1, 1);
-        kelvari::renumberRows(cells, 1);
+        kelvari::numberRows(cells, 1);
         QVERIFY(!snapshot.isModified(cells, "c"));
         cells.setCell(1, 5, "changed");
         QVERIFY(snapshot.isModified(cells, "c"));
