@@ -2,16 +2,15 @@
 
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/qtdialogs.h"
 #include "platform/registry.h"
 #include "platform/sjis.h"
 #include "settings/settingsstore.h"
 #include "ui_tfrmerror.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace kelvari {
 
@@ -97,7 +96,7 @@ void TfrmError::FormCreate() {
     if (fontSize > 0)
         font.setPointSize(fontSize);
     ui->Memo->setFont(font);
-    centreOnScreen();
+    centreOnScreen(*this);
 }
 
 void TfrmError::FormClose() {
@@ -133,15 +132,6 @@ void TfrmError::bbFontClick() {
 void TfrmError::bbHelpClick() {
     if (m_showHelp)
         m_showHelp(HelpContext);
-}
-
-void TfrmError::centreOnScreen() {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 } // namespace kelvari

@@ -2,6 +2,8 @@
 // The grammar report window: a modeless list of the errors the last check found.
 // Its size and text font persist in the "ErrorDialog" settings between uses.
 
+#include "platform/helpengine.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QWidget>
@@ -23,7 +25,7 @@ class TfrmError : public QWidget {
     Q_OBJECT
 public:
     // Help topic of the report window.
-    static constexpr int HelpContext = 10006;
+    static constexpr int HelpContext = kelvari::HelpContext::GrammarReport;
     // Error lines the window shows at most; a list with millions of errors
     // would make the text box slow to fill and to scroll.
     static constexpr int MaxErrorLines = 1000;
@@ -58,7 +60,6 @@ protected:
 private:
     void FormCreate();
     void FormClose();
-    void centreOnScreen();
 
     std::unique_ptr<Ui::TfrmError> ui;
     Dialogs &m_dialogs;

@@ -4,6 +4,7 @@
 #include "install/tfrmabout.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/qtdialogs.h"
 
 namespace kelvari::aboutbox {
 
@@ -28,7 +29,7 @@ QString CheckInstallation(TAboutDlg &about, Dialogs &dialogs) {
 void ShowAbout(const TAboutDlg &about, Dialogs &dialogs, QWidget *owner) {
     TfrmAbout box(owner);
     box.fill(about.aboutContent());
-    box.centreOnScreen();
+    centreOnScreen(box);
     dialogs.execModal(box);
 }
 

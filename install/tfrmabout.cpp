@@ -7,10 +7,8 @@
 #include "install/tfrmabout_form.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 #include <QStyle>
 
 namespace kelvari {
@@ -63,15 +61,6 @@ void TfrmAbout::fill(const AboutContent &content) {
     // Each label as wide as its text, growing from its top left corner.
     for (QLabel *label : {ui->lblProductName, ui->lblVersion, ui->lblDate, ui->lblNumber})
         label->adjustSize();
-}
-
-void TfrmAbout::centreOnScreen() {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 } // namespace kelvari

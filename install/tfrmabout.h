@@ -21,8 +21,6 @@ public:
 
     // Puts the texts, their places and the product name's size on the form.
     void fill(const AboutContent &content);
-    // Wherever its owner stands.
-    void centreOnScreen();
 
     // The controls of the form, by their names.
     ::Ui::TfrmAbout &form() { return *ui; }

@@ -65,13 +65,7 @@ void placeDialog(QWidget &dialog, QPoint topLeft) {
         dialog.move(topLeft);
         return;
     }
-    const QScreen *screen =
-        dialog.parentWidget() ? dialog.parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = dialog.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    dialog.move(frame.topLeft());
+    centreOnScreen(dialog, dialog.parentWidget() ? dialog.parentWidget()->screen() : nullptr);
 }
 
 // A message box that takes its place once it knows its final size.
@@ -115,6 +109,16 @@ std::optional<FileDialogAnswer> answerOf(QFileDialog &dialog) {
 }
 
 } // namespace
+
+void centreOnScreen(QWidget &window, const QScreen *screen) {
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
 
 int resultFor(MessageButton button) {
     switch (button) {

@@ -5,6 +5,8 @@
 #include "platform/dialogs.h"
 
 class QMessageBox;
+class QScreen;
+class QWidget;
 
 namespace kelvari {
 
@@ -22,5 +24,9 @@ public:
 
 // The result code a message box button answers with.
 int resultFor(MessageButton button);
+
+// Moves the window to the middle of `screen`'s free area (the primary screen
+// when none is given); does nothing when there is no screen.
+void centreOnScreen(QWidget &window, const QScreen *screen = nullptr);
 
 } // namespace kelvari

@@ -2,36 +2,24 @@
 
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/helpengine.h"
+#include "platform/helpkey.h"
 #include "platform/paths.h"
+#include "platform/qtdialogs.h"
 #include "platform/sjis.h"
 #include "settings/tfrmsettei_form.h"
 #include "settings/tspinedit.h"
 #include "widgets/browsedialog.h"
+#include "widgets/japanesefonts.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QWhatsThis>
 
 namespace kelvari {
-
-namespace {
-
-QFont dialogFont() {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    return font;
-}
-
-int helpContextOf(const QObject *object) {
-    return object->property("HelpContext").toInt();
-}
-
-} // namespace
 
 TfrmSettei::TfrmSettei(Dialogs &dialogs, EditorSettings &settings, ViewerKeyStore &viewerKeys,
                        QWidget *parent)
@@ -42,11 +30,11 @@ TfrmSettei::TfrmSettei(Dialogs &dialogs, EditorSettings &settings, ViewerKeyStor
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowContextHelpButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(dialogFont());
+    setFont(fonts::withPixels(fonts::proportionalGothic(), 12));
     ui->ImgWarning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
 
     for (QWidget *control : findChildren<QWidget *>()) {
-        if (helpContextOf(control) != 0)
+        if (helpContext(control) != 0)
             control->installEventFilter(this);
     }
     for (QCheckBox *box : ui->GroupBox1->findChildren<QCheckBox *>()) {
@@ -73,7 +61,7 @@ TfrmSettei::TfrmSettei(Dialogs &dialogs, EditorSettings &settings, ViewerKeyStor
 
     FormCreate();
     adjustSize();
-    centreOnScreen();
+    centreOnScreen(*this);
 }
 
 TfrmSettei::~TfrmSettei() = default;
@@ -167,8 +155,8 @@ void TfrmSettei::bbOKClick() {
 
 void TfrmSettei::bbHelpClick() {
     if (m_showHelp)
-        m_showHelp(ui->pcSetting->currentWidget() == ui->tsFile ? HelpContextIchitaro
-                                                                : HelpContextGeneral);
+        m_showHelp(ui->pcSetting->currentWidget() == ui->tsFile ? HelpContext::SettingsViewer
+                                                                : HelpContext::SettingsGeneral);
 }
 
 void TfrmSettei::done(int result) {
@@ -210,21 +198,12 @@ bool TfrmSettei::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::WhatsThis) {
             QWhatsThis::leaveWhatsThisMode();
             if (m_showHelp)
-                m_showHelp(helpContextOf(watched));
+                m_showHelp(helpContext(static_cast<QWidget *>(watched))); // filters widgets only
         }
         event->accept();
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TfrmSettei::centreOnScreen() {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 } // namespace kelvari

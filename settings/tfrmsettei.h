@@ -26,10 +26,6 @@ class TBrowseDialog;
 class TfrmSettei : public QDialog {
     Q_OBJECT
 public:
-    // Help topics of the two pages.
-    static constexpr int HelpContextGeneral = 10005;
-    static constexpr int HelpContextIchitaro = 10017;
-
     // Runs FormCreate. Both stores must outlive the dialog.
     TfrmSettei(Dialogs &dialogs, EditorSettings &settings, ViewerKeyStore &viewerKeys,
                QWidget *parent = nullptr);
@@ -75,7 +71,6 @@ private:
     void FormCreate();
     void FormClose();
     void loadViewerPage();
-    void centreOnScreen();
 
     std::unique_ptr<::Ui::TfrmSettei> ui;
     Dialogs &m_dialogs;

@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/helpkey.h"
 #include "platform/registry.h"
 #include "platform/sjis.h"
 #include "settings/editorsettings.h"
@@ -244,6 +245,9 @@ void TestTfrmSettei::controls() {
     QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), target->mapToGlobal(QPoint(1, 1)));
     QCoreApplication::sendEvent(target, &whatsThis);
     QCOMPARE(f.helpShown, helpContext ? QList<int>{helpContext} : QList<int>{});
+    // F1 in the control opens the same topic.
+    if (helpContext != 0)
+        QCOMPARE(contextForHelpKey(target), helpContext);
 }
 
 void TestTfrmSettei::seRowKeepsItsRange_data() {
