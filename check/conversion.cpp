@@ -1,15 +1,11 @@
 #include "check/conversion.h"
 
-#include "platform/atomicfile.h"
 #include "platform/errors.h"
 #include "platform/inifile.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <array>
-#include <cerrno>
 
 namespace kelvari::Conversion {
 
@@ -67,35 +63,6 @@ QString outputFileName(const QString &source) {
 
 QString outputPath(const QString &folder, const QString &source) {
     return folder + outputFileName(source);
-}
-
-namespace {
-
-IoError lastError(IoFailure fallback) {
-    return errno != 0 ? IoError::fromErrno(errno) : IoError(fallback, EIO);
-}
-
-} // namespace
-
-void copyFile(const QString &source, const QString &target) {
-    QFile in(source);
-    errno = 0;
-    if (!QFileInfo(source).isFile())
-        throw IoError(IoFailure::FileNotFound, ENOENT);
-    if (!in.open(QIODevice::ReadOnly))
-        throw lastError(IoFailure::AccessDenied);
-    saveFileAtomically(target, [&in](const ByteSink &sink) {
-        std::array<char, 64 * 1024> buffer;
-        for (;;) {
-            errno = 0;
-            const qint64 read = in.read(buffer.data(), buffer.size());
-            if (read < 0)
-                throw lastError(IoFailure::Other);
-            if (read == 0)
-                return;
-            sink(QByteArrayView(buffer.data(), read));
-        }
-    });
 }
 
 } // namespace kelvari::Conversion

@@ -39,8 +39,4 @@ bool isNeverSaved(const QString &fileName);
 QString outputFileName(const QString &source);
 QString outputPath(const QString &folder, const QString &source);
 
-// Copies the file byte for byte over whatever `target` held. The copy replaces
-// the target only once it is complete. Throws AppError (IoError) on failure.
-void copyFile(const QString &source, const QString &target);
-
 } // namespace kelvari::Conversion

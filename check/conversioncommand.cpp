@@ -2,6 +2,7 @@
 
 #include "check/conversion.h"
 #include "document/mainwindowstate.h"
+#include "platform/atomicfile.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/folders.h"
@@ -96,7 +97,7 @@ void ConversionCommand::ConvertFile(const QString &source) {
     } else {
         const QString target = Conversion::outputPath(folder, source);
         try {
-            Conversion::copyFile(source, target);
+            copyFileAtomically(source, target);
         } catch (const AppError &error) {
             logProblem(QStringLiteral("%1 was not copied to %2: %3")
                            .arg(shown(source), shown(target), error.message()));

@@ -23,18 +23,8 @@ std::optional<QDateTime> modified(const QString &path) {
 // uninstaller, and gives it the source's date: the next comparison must see the
 // date the uninstaller was made, not the day it was copied.
 bool copyOver(const QString &source, const QString &target, const QDateTime &date) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
     try {
-        saveFileAtomically(target, [&in](const ByteSink &sink) {
-            while (!in.atEnd()) {
-                const QByteArray chunk = in.read(1 << 16);
-                if (in.error() != QFileDevice::NoError)
-                    throw IoError(IoFailure::Other, EIO);
-                sink(chunk);
-            }
-        });
+        copyFileAtomically(source, target);
     } catch (const AppError &) {
         return false;
     }
@@ -44,7 +34,7 @@ bool copyOver(const QString &source, const QString &target, const QDateTime &dat
         written.close();
     }
     // Last: a read-only permission would refuse the date.
-    written.setPermissions(in.permissions());
+    written.setPermissions(QFileInfo(source).permissions());
     return true;
 }
 

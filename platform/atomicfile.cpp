@@ -2,8 +2,10 @@
 
 #include "platform/errors.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <array>
 #include <cerrno>
 #include <optional>
 
@@ -87,6 +89,35 @@ void saveFileAtomically(const QString &path, const ByteProducer &produce) {
 
 void saveFileAtomically(const QString &path, QByteArrayView bytes) {
     saveFileAtomically(path, [bytes](const ByteSink &sink) { sink(bytes); });
+}
+
+namespace {
+
+IoError lastError(IoFailure fallback) {
+    return errno != 0 ? IoError::fromErrno(errno) : IoError(fallback, EIO);
+}
+
+} // namespace
+
+void copyFileAtomically(const QString &source, const QString &target) {
+    QFile in(source);
+    errno = 0;
+    if (!QFileInfo(source).isFile())
+        throw IoError(IoFailure::FileNotFound, ENOENT);
+    if (!in.open(QIODevice::ReadOnly))
+        throw lastError(IoFailure::AccessDenied);
+    saveFileAtomically(target, [&in](const ByteSink &sink) {
+        std::array<char, 64 * 1024> buffer;
+        for (;;) {
+            errno = 0;
+            const qint64 read = in.read(buffer.data(), buffer.size());
+            if (read < 0)
+                throw lastError(IoFailure::Other);
+            if (read == 0)
+                return;
+            sink(QByteArrayView(buffer.data(), read));
+        }
+    });
 }
 
 } // namespace kelvari

@@ -26,4 +26,8 @@ using ByteProducer = std::function<void(const ByteSink &)>;
 void saveFileAtomically(const QString &path, const ByteProducer &produce);
 void saveFileAtomically(const QString &path, QByteArrayView bytes);
 
+// Copies `source` byte for byte over whatever `target` held, the same way.
+// Throws IoError: a missing source, one that cannot be read, or a failed write.
+void copyFileAtomically(const QString &source, const QString &target);
+
 } // namespace kelvari

@@ -1,4 +1,5 @@
 #include "check/conversion.h"
+#include "platform/atomicfile.h"
 
 #include "platform/errors.h"
 #include "platform/sjis.h"
@@ -133,7 +134,7 @@ private slots:
         bytes += QByteArray(200 * 1024, 'x'); // more than one piece
         QVERIFY(writeFileBytes(source, bytes));
         QVERIFY(writeFileBytes(target, QByteArray(400 * 1024, 'o')));
-        Conversion::copyFile(source, target);
+        copyFileAtomically(source, target);
         QCOMPARE(readFileBytes(target), bytes);
     }
 
@@ -150,7 +151,7 @@ private slots:
         if (problem == u"folder")
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("a.jmf")));
         QVERIFY(writeFileBytes(target, "good"));
-        QVERIFY_THROWS_EXCEPTION(AppError, Conversion::copyFile(source, target));
+        QVERIFY_THROWS_EXCEPTION(AppError, copyFileAtomically(source, target));
         QCOMPARE(readFileBytes(target), QByteArray("good"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
     }
@@ -160,7 +161,7 @@ private slots:
         const QString source = dir.filePath(QStringLiteral("a.jmf"));
         QVERIFY(writeFileBytes(source, "!!DICUT10\r\n"));
         QVERIFY_THROWS_EXCEPTION(
-            AppError, Conversion::copyFile(source, dir.filePath(QStringLiteral("none/a.txt"))));
+            AppError, copyFileAtomically(source, dir.filePath(QStringLiteral("none/a.txt"))));
     }
 };
 
