@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <optional>
 
 namespace kelvari {
