@@ -6,10 +6,10 @@
 #include "check/grammarcheck.h"
 #include "document/jmfreader.h"
 #include "document/jmfwriter.h"
+#include "document/listloading.h"
 #include "document/wordlist.h"
 #include "grid/cellstore.h"
 #include "platform/errors.h"
-#include "platform/sjis.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -20,9 +20,6 @@
 
 namespace kelvari {
 namespace {
-
-// The editor's default number of data rows of a new list.
-constexpr int kMaxRow = 100;
 
 const char kUsage[] =
     "usage: ruvex-check [--sjis] [--rows] FILE...\n"
@@ -35,17 +32,11 @@ const char kUsage[] =
     "Exit status: 0 clean or written, 1 grammar errors, 2 a file refused,\n"
     "unreadable or not written, or standard output not written, 64 usage error.\n";
 
-using Printer = ConsolePrinter;
-
-QString withPath(const QString &path, const QString &message) {
-    return path + QStringLiteral(": ") + message;
-}
-
 // Passes the report on to the printer, but holds the headings back until the
 // first error line: a clean list prints only the clean message.
 class ReportPrinter {
 public:
-    explicit ReportPrinter(Printer &print) : m_print(print) {}
+    explicit ReportPrinter(ConsolePrinter &print) : m_print(print) {}
 
     void operator()(const ReportLine &line) {
         if (!m_errors && !line.isError) {
@@ -62,25 +53,10 @@ public:
     }
 
 private:
-    Printer &m_print;
+    ConsolePrinter &m_print;
     QList<QByteArray> m_held;
     bool m_errors = false;
 };
-
-// Loads a file as the editor's "Open" does. Prints the failure and returns none.
-std::optional<LoadResult> load(const QString &path, CellStore &cells, Printer &print) {
-    try {
-        const JmfContent content = readJmfFile(path);
-        if (!content.accepted()) {
-            print.errorText(withPath(path, notAWordListMessage()));
-            return std::nullopt;
-        }
-        return applyWordList(cells, content, LoadMode::Open, 1, kMaxRow);
-    } catch (const AppError &e) {
-        print.errorText(withPath(path, e.message()));
-        return std::nullopt;
-    }
-}
 
 RowSource rowsOf(const CellStore &cells) {
     return [&cells](const RowVisitor &visit) {
@@ -110,7 +86,7 @@ RowSource rowsOf(JmfFileReader &reader) {
     };
 }
 
-void printRows(const RowSource &rows, Printer &print) {
+void printRows(const RowSource &rows, ConsolePrinter &print) {
     QByteArray line;
     rows([&](const CheckedRow &r) {
         if (r.reading.isEmpty() && r.word.isEmpty() && r.partOfSpeech.isEmpty())
@@ -126,7 +102,7 @@ void printRows(const RowSource &rows, Printer &print) {
 
 // Prints the rows if asked, then the report or the clean message. Returns the
 // file's status. Throws AppError when the file cannot be read.
-int checkRows(const RowSource &rows, bool printRowsFirst, Printer &print) {
+int checkRows(const RowSource &rows, bool printRowsFirst, ConsolePrinter &print) {
     if (printRowsFirst)
         printRows(rows, print);
     if (runGrammarCheck(rows, ReportPrinter(print)))
@@ -135,45 +111,40 @@ int checkRows(const RowSource &rows, bool printRowsFirst, Printer &print) {
     return RuvexCheckExit::Clean;
 }
 
-int checkFile(const QString &path, bool printRowsFirst, Printer &print) {
+int checkFile(const QString &path, bool printRowsFirst, ConsolePrinter &print) {
     try {
         // Pipes and other streams cannot be read twice: those are held whole.
         if (!QFileInfo(path).isFile()) {
-            CellStore cells = newWordGrid(kMaxRow);
-            if (!load(path, cells, print))
+            CellStore cells = newWordGrid(kCommandLineMaxRow);
+            if (!loadWordListFile(path, cells, print))
                 return RuvexCheckExit::FileFailed;
             return checkRows(rowsOf(cells), printRowsFirst, print);
         }
         JmfFileReader reader(path);
         if (!reader.isWordList()) {
-            print.errorText(withPath(path, notAWordListMessage()));
+            print.fileError(path, notAWordListMessage());
             return RuvexCheckExit::FileFailed;
         }
         return checkRows(rowsOf(reader), printRowsFirst, print);
     } catch (const AppError &e) {
-        print.errorText(withPath(path, e.message()));
+        print.fileError(path, e.message());
         return RuvexCheckExit::FileFailed;
     }
 }
 
-int checkFiles(const QStringList &files, bool rows, Printer &print) {
+int checkFiles(const QStringList &files, bool rows, ConsolePrinter &print) {
     int status = RuvexCheckExit::Clean;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &path = files[i];
-        if (files.size() > 1) {
-            if (i > 0)
-                print.line({});
-            const sjis::EncodeResult name = sjis::encode(path);
-            print.line(QByteArray("==> ") + (name.ok() ? name.bytes : path.toUtf8()) + " <==");
-        }
+        print.fileHeading(path, i, files.size());
         status = std::max(status, checkFile(path, rows, print));
     }
     return status;
 }
 
-int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
-    CellStore cells = newWordGrid(kMaxRow);
-    const std::optional<LoadResult> loaded = load(inPath, cells, print);
+int rewrite(const QString &outPath, const QString &inPath, ConsolePrinter &print) {
+    CellStore cells = newWordGrid(kCommandLineMaxRow);
+    const std::optional<LoadResult> loaded = loadWordListFile(inPath, cells, print);
     if (!loaded)
         return RuvexCheckExit::FileFailed;
     const QByteArray comment = loaded->comment.value_or(QByteArray());
@@ -186,7 +157,7 @@ int rewrite(const QString &outPath, const QString &inPath, Printer &print) {
         writeWordListFile(outPath, makeJmfHeader(outPath, comment, QDateTime::currentDateTime()),
                           cells);
     } catch (const AppError &e) {
-        print.errorText(withPath(outPath, e.message()));
+        print.fileError(outPath, e.message());
         return RuvexCheckExit::FileFailed;
     }
     return RuvexCheckExit::Clean;
@@ -266,7 +237,7 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
         return usage("no FILE given");
     if (!help && rewriteTo && (files.size() != 1 || rows))
         return usage("--rewrite takes exactly one FILE and no --rows");
-    Printer print(out, err, sjisOutput);
+    ConsolePrinter print(out, err, sjisOutput);
     try {
         int status = RuvexCheckExit::Clean;
         if (help)

@@ -3,8 +3,8 @@
 #include "platform/consoleprinter.h"
 
 #include "document/fileio.h"
-#include "document/jmfreader.h"
 #include "document/jmfwriter.h"
+#include "document/listloading.h"
 #include "document/wordlist.h"
 #include "interop/duplicates.h"
 #include "interop/exporter.h"
@@ -19,8 +19,6 @@
 
 namespace kelvari {
 namespace {
-
-constexpr int kMaxRow = 100;
 
 struct Parsed {
     bool force = false;
@@ -51,35 +49,13 @@ int usage(const InteropSink &err, const char *problem) {
     return InteropExit::Usage;
 }
 
-QString withPath(const QString &path, const QString &message) {
-    return path + QStringLiteral(": ") + message;
-}
-
-// Loads a word list as the editor's "Open" does; prints the failure and gives none.
+// A word list as the editor's "Open" loads it; none (the failure printed) when
+// it cannot be read.
 std::optional<CellStore> loadList(const QString &path, ConsolePrinter &print) {
-    try {
-        JmfContent content = readJmfFile(path);
-        if (!content.accepted()) {
-            print.errorText(withPath(path, notAWordListMessage()));
-            return std::nullopt;
-        }
-        CellStore cells = newWordGrid(kMaxRow);
-        applyWordList(cells, std::move(content), LoadMode::Open, 1, kMaxRow);
-        return cells;
-    } catch (const AppError &e) {
-        print.errorText(withPath(path, e.message()));
+    CellStore cells = newWordGrid(kCommandLineMaxRow);
+    if (!loadWordListFile(path, cells, print))
         return std::nullopt;
-    }
-}
-
-void printFileHeading(const QString &path, qsizetype index, qsizetype count,
-                      ConsolePrinter &print) {
-    if (count <= 1)
-        return;
-    if (index > 0)
-        print.line({});
-    const sjis::EncodeResult name = sjis::encode(path);
-    print.line(QByteArray("==> ") + (name.ok() ? name.bytes : path.toUtf8()) + " <==");
+    return cells;
 }
 
 } // namespace
@@ -123,7 +99,7 @@ int runExport(const QStringList &args, const InteropSink &out, const InteropSink
             return InteropExit::FileFailed;
         ExportResult checked = exportWordList(*format, *cells, options);
         if (!checked.grammarErrors.isEmpty() || !checked.problems.isEmpty())
-            printFileHeading(files[i], i, files.size(), print);
+            print.fileHeading(files[i], i, files.size());
         for (const QByteArray &line : checked.grammarErrors)
             print.line(line);
         for (const QByteArray &line : checked.problems)
@@ -153,7 +129,7 @@ int runExport(const QStringList &args, const InteropSink &out, const InteropSink
     try {
         saveFileAtomically(outPath, result.bytes);
     } catch (const AppError &e) {
-        print.errorText(withPath(outPath, e.message()));
+        print.fileError(outPath, e.message());
         return InteropExit::FileFailed;
     }
     return InteropExit::Done;
@@ -176,18 +152,18 @@ int runImport(const QStringList &args, const InteropSink &out, const InteropSink
     try {
         imported = importWordList(*format, readWholeFile(inPath));
     } catch (const AppError &e) {
-        print.errorText(withPath(inPath, e.message()));
+        print.fileError(inPath, e.message());
         return InteropExit::FileFailed;
     }
     for (const ImportProblem &problem : imported.problems)
-        print.errorText(withPath(inPath, formatImportProblem(problem)));
+        print.fileError(inPath, formatImportProblem(problem));
 
-    CellStore cells = newWordGrid(kMaxRow);
-    appendImportedRows(cells, std::move(imported.rows), kMaxRow);
+    CellStore cells = newWordGrid(kCommandLineMaxRow);
+    appendImportedRows(cells, std::move(imported.rows), kCommandLineMaxRow);
     try {
         writeWordListFile(outPath, makeJmfHeader(outPath, {}, QDateTime::currentDateTime()), cells);
     } catch (const AppError &e) {
-        print.errorText(withPath(outPath, e.message()));
+        print.fileError(outPath, e.message());
         return InteropExit::FileFailed;
     }
     return imported.problems.isEmpty() ? InteropExit::Done : InteropExit::Findings;
@@ -203,7 +179,7 @@ int runDuplicates(const QStringList &args, const InteropSink &out, const Interop
     int status = InteropExit::Done;
     const QStringList &files = parsed->operands;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        printFileHeading(files[i], i, files.size(), print);
+        print.fileHeading(files[i], i, files.size());
         const std::optional<CellStore> cells = loadList(files[i], print);
         if (!cells) {
             status = InteropExit::FileFailed;

@@ -11,6 +11,15 @@ void ConsolePrinter::errorText(const QString &text) {
     m_err(bytes);
 }
 
+void ConsolePrinter::fileHeading(const QString &path, qsizetype index, qsizetype count) {
+    if (count <= 1)
+        return;
+    if (index > 0)
+        line({});
+    const sjis::EncodeResult name = sjis::encode(path);
+    line(QByteArray("==> ") + (name.ok() ? name.bytes : path.toUtf8()) + " <==");
+}
+
 void ConsolePrinter::put(const Sink &sink, QByteArrayView cp932) {
     QByteArray bytes = m_sjis ? cp932.toByteArray() : sjis::decode(cp932).toLocal8Bit();
     bytes.append('\n');

@@ -22,6 +22,13 @@ public:
     // Text CP932 may not hold (a file name, an imported line): in the locale's
     // encoding unless CP932 output was asked for and can hold it.
     void errorText(const QString &text);
+    // "path: message" on the error stream.
+    void fileError(const QString &path, const QString &message) {
+        errorText(path + QStringLiteral(": ") + message);
+    }
+    // "==> path <==" before the output of each of several files, with a blank
+    // line between them; nothing when there is only one.
+    void fileHeading(const QString &path, qsizetype index, qsizetype count);
 
 private:
     void put(const Sink &sink, QByteArrayView cp932);
