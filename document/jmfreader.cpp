@@ -1,6 +1,6 @@
 #include "document/jmfreader.h"
 
-#include "document/filepieces.h"
+#include "document/fileio.h"
 #include "platform/errors.h"
 #include "platform/sjis.h"
 
