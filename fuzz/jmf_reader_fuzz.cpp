@@ -31,17 +31,6 @@ QByteArrayView afterMarkerRule(QByteArrayView partOfSpeech) {
     return partOfSpeech;
 }
 
-// A last byte that is a lead byte without its second byte takes the separator
-// written after it as that second byte when read back. Such a cell is no
-// Shift-JIS text; it comes only from a damaged file (a word whose "quotes" the
-// reader took off was never quoted), and the writer keeps its bytes as they are.
-bool endsInLoneLeadByte(QByteArrayView cell) {
-    qsizetype i = 0;
-    while (i + 1 < cell.size())
-        i += sjis::isLeadByte(cell[i]) ? 2 : 1;
-    return i == cell.size() - 1 && sjis::isLeadByte(cell[i]);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -72,7 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         const DataLineFields read = again.row(next++);
         const QByteArrayView reading = cellAt(cells, WordColumn::Reading, row);
         const QByteArrayView word = cellAt(cells, WordColumn::Word, row);
-        if (endsInLoneLeadByte(reading) || endsInLoneLeadByte(word))
+        // A last byte that is a lead byte without its second byte takes the
+        // separator written after it as that second byte when read back. Such a
+        // cell is no Shift-JIS text; it comes only from a damaged file, and the
+        // writer keeps its bytes as they are.
+        if (sjis::endsInLoneLeadByte(reading) || sjis::endsInLoneLeadByte(word))
             continue;
         if (read.reading != reading || read.word != word ||
             read.partOfSpeech != afterMarkerRule(cellAt(cells, WordColumn::PartOfSpeech, row)))

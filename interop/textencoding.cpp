@@ -153,14 +153,9 @@ DecodedText decodeLines(QByteArrayView bytes) {
         QString text = dec.decode(body);
         // The converter trades some control codes among each other and drops a
         // lead byte at the very end, so its flag alone is not the whole test.
-        bool clean = !dec.hasError() && !text.contains(QChar(0x1A)) &&
-                     !text.contains(QChar(0x1C)) && !text.contains(QChar(0x7F));
-        if (clean && !body.isEmpty() && sjis::isLeadByte(body.back())) {
-            qsizetype i = 0;
-            while (i < body.size())
-                i += sjis::isLeadByte(body[i]) ? 2 : 1;
-            clean = i == body.size();
-        }
+        const bool clean = !dec.hasError() && !text.contains(QChar(0x1A)) &&
+                           !text.contains(QChar(0x1C)) && !text.contains(QChar(0x7F)) &&
+                           !sjis::endsInLoneLeadByte(body);
         if (clean) {
             result.text = std::move(text);
             splitInto(result);

@@ -43,6 +43,15 @@ QByteArray encodeChecked(QStringView text, bool &failed) {
 
 } // namespace
 
+bool endsInLoneLeadByte(QByteArrayView bytes) {
+    if (bytes.isEmpty() || !isLeadByte(bytes.back()))
+        return false;
+    qsizetype i = 0;
+    while (i < bytes.size())
+        i += isLeadByte(bytes[i]) ? 2 : 1;
+    return i > bytes.size();
+}
+
 QString decode(QByteArrayView bytes) {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
@@ -53,6 +62,9 @@ QString decode(QByteArrayView bytes) {
     // ICU marks undecodable bytes with U+001A; show them as the replacement character.
     if (text.contains(QChar(0x1A)) && !bytes.contains('\x1A'))
         text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+    // The converter drops a lead byte at the very end without a trace.
+    if (endsInLoneLeadByte(bytes))
+        text += QChar(QChar::ReplacementCharacter);
     return text;
 }
 

@@ -27,6 +27,9 @@ constexpr bool isTrailByte(char byte) {
     return isTrailByte(static_cast<unsigned char>(byte));
 }
 
+// True when the last byte is a lead byte without its second byte.
+bool endsInLoneLeadByte(QByteArrayView bytes);
+
 // CP932 bytes to text for display. Bytes that are not valid Shift-JIS become
 // U+FFFD; the stored bytes themselves are never replaced by this.
 QString decode(QByteArrayView bytes);

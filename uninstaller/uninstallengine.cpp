@@ -14,18 +14,6 @@ struct StopRun {
     QString message;
 };
 
-// Names for messages. The display decoder drops a lead byte at the very end;
-// show it, so that the message does not name a value the line did not.
-QString shownName(const QByteArray &bytes) {
-    QString text = sjis::decode(bytes);
-    qsizetype i = 0;
-    while (i < bytes.size())
-        i += sjis::isLeadByte(bytes[i]) ? 2 : 1;
-    if (i > bytes.size())
-        text += QChar(QChar::ReplacementCharacter);
-    return text;
-}
-
 struct OpenKey {
     RegRoot root;
     QByteArray path;
@@ -234,7 +222,7 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         }
         case CreateRegLine::String: {
             const StringLine value = parseStringLine(line);
-            const QString valueName = shownName(value.name);
+            const QString valueName = sjis::decode(value.name);
             if (!current)
                 throw StopRun{noOpenKeyText(m_script.path, i + 1, valueName)};
             // Like a value the registry refuses: never stored under another name or text.

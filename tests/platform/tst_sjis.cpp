@@ -56,7 +56,7 @@ private slots:
     }
 
     // Anything the program acts on (file names, registry keys) is decoded exactly
-    // or not at all: the display decoder drops a lone lead byte at the end.
+    // or not at all: the display decoder shows bytes it cannot read as U+FFFD.
     void decodeExact_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("exact");
@@ -111,6 +111,10 @@ private slots:
         QCOMPARE(text.at(0), QLatin1Char('a'));
         QCOMPARE(text.at(1), QChar(QChar::ReplacementCharacter));
         QCOMPARE(text.at(2), QLatin1Char('b'));
+        // The converter alone would drop a lead byte at the very end.
+        QCOMPARE(sjis::decode(QByteArray("lead\x82")),
+                 QStringLiteral("lead") + QChar(QChar::ReplacementCharacter));
+        QCOMPARE(sjis::decode(sj(u"表")), QStringLiteral("表"));
     }
 };
 
