@@ -1,5 +1,6 @@
 #include "install/aboutdlg.h"
 
+#include "install/uninstallerplacement.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
 #include "platform/sjis.h"
@@ -73,7 +74,7 @@ InstallationCheck TAboutDlg::CheckInstallation() {
     InstallationCheck check;
     check.stepsRan = true;
     if (moveUninst)
-        check.placement = placeUninstaller(source, target);
+        placeUninstaller(source, target); // a failed placement is tried again next start
     check.finishMessageDue = m_instFinishDlg;
     return check;
 }

@@ -4,8 +4,6 @@
 // and the entry in the list of installed programs. Nothing here shows a window;
 // install/aboutbox.h puts the results on screen.
 
-#include "install/uninstallerplacement.h"
-
 #include <QByteArray>
 #include <QObject>
 #include <QPoint>
@@ -29,7 +27,6 @@ struct AboutContent {
 // The outcome of CheckInstallation.
 struct InstallationCheck {
     bool stepsRan = false;
-    UninstallerPlacement placement = UninstallerPlacement::NothingToDo;
     bool finishMessageDue = false; // InstFinishDlg and the steps ran
 };
 

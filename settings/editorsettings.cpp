@@ -20,7 +20,7 @@ QByteArray name(const SettingKey &key) {
 
 } // namespace
 
-EditorSettings::EditorSettings(Registry &registry) : m_registry(registry), m_store(registry) {}
+EditorSettings::EditorSettings(Registry &registry) : m_store(registry) {}
 
 QString EditorSettings::defaultSaveDir() {
     return DefaultSaveDir(Folders::programFolder());
@@ -40,8 +40,8 @@ bool EditorSettings::readBoolean(const SettingKey &key, bool defaultValue) const
 
 // A stored path that does not decode exactly would name another file or folder
 // than the one stored: it counts as not stored.
-QString EditorSettings::readPath(const SettingKey &key, const QString &defaultValue) const {
-    return m_store.ReadPathSetting(section(key), name(key)).value_or(defaultValue);
+std::optional<QString> EditorSettings::readPath(const SettingKey &key) const {
+    return m_store.ReadPathSetting(section(key), name(key));
 }
 
 void EditorSettings::writeInteger(const SettingKey &key, int value) {
@@ -71,12 +71,14 @@ GeneralSettings EditorSettings::readGeneral() const {
     general.ShowFullPath = readBoolean(keys::FullPath, defaults.ShowFullPath);
     general.ShowAtokUtility = readBoolean(keys::ShowAtokUtility, defaults.ShowAtokUtility);
     general.ShowAtokHelp = readBoolean(keys::ShowAtokHelp, defaults.ShowAtokHelp);
-    general.SaveDir = readPath(keys::SaveDir, defaultSaveDir());
+    // The default folder is looked for on disk: only when none is stored.
+    const std::optional<QString> saveDir = readPath(keys::SaveDir);
+    general.SaveDir = saveDir ? *saveDir : defaultSaveDir();
     return general;
 }
 
 QString EditorSettings::readAtokFolder() const {
-    return readPath(keys::AtokPath, QString());
+    return readPath(keys::AtokPath).value_or(QString());
 }
 
 QStringList EditorSettings::readHistory() {
@@ -139,9 +141,7 @@ void EditorSettings::writeHistory(const QStringList &paths) {
         const int n =
             valueName.startsWith(prefix) ? valueName.mid(prefix.size()).toInt(&isNumber) : 0;
         if (isNumber && n > number)
-            m_registry.deleteValue(RegRoot::CurrentUser,
-                                   QByteArray(SettingsStore::kProductKey) + '\\' + historySection,
-                                   valueName);
+            m_store.DeleteSetting(historySection, valueName);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace kelvari {
 
@@ -107,10 +108,9 @@ public:
 private:
     int readInteger(const SettingKey &key, int defaultValue) const;
     bool readBoolean(const SettingKey &key, bool defaultValue) const;
-    QString readPath(const SettingKey &key, const QString &defaultValue) const;
+    std::optional<QString> readPath(const SettingKey &key) const;
     void writeInteger(const SettingKey &key, int value);
 
-    Registry &m_registry;
     SettingsStore m_store;
 };
 

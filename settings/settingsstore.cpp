@@ -40,6 +40,10 @@ SettingsStore::SettingsStore(Registry &registry) : m_registry(registry) {
     m_registry.createKey(RegRoot::CurrentUser, kProductKey);
 }
 
+void SettingsStore::DeleteSetting(const QByteArray &section, const QByteArray &name) {
+    m_registry.deleteValue(RegRoot::CurrentUser, keyPath(section), name);
+}
+
 QByteArray SettingsStore::keyPath(const QByteArray &section) const {
     QByteArray path(kProductKey);
     if (!section.isEmpty())

@@ -40,6 +40,9 @@ public:
     void WriteIntegerSetting(const QByteArray &section, const QByteArray &name, int value);
     void WriteBooleanSetting(const QByteArray &section, const QByteArray &name, bool value);
 
+    // Removes the value; a missing one is no error.
+    void DeleteSetting(const QByteArray &section, const QByteArray &name);
+
     // The section's value names in the registry's order; creates the section when missing.
     QList<QByteArray> ListSettingNames(const QByteArray &section);
 

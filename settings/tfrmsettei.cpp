@@ -70,11 +70,11 @@ void TfrmSettei::FormCreate() {
     loadViewerPage();
 
     GeneralSettings general;
-    general.SaveDir = EditorSettings::defaultSaveDir();
     try {
         general = m_settings.readGeneral();
     } catch (const AppError &error) {
         // The dialog still opens, with the defaults: OK then repairs the store.
+        general.SaveDir = EditorSettings::defaultSaveDir();
         m_dialogs.error(parentWidget(), error.message());
     }
     ui->seRow->setValue(general.MaxRow); // the spin edit keeps it within its range
