@@ -52,11 +52,6 @@ EditingCommands::EditingCommands(Parts parts, QObject *parent) : QObject(parent)
 
 EditingCommands::~EditingCommands() = default;
 
-QString EditingCommands::unmappablePasteMessage(const QString &characters) {
-    return QStringLiteral("「") + characters +
-           QStringLiteral("」はShift-JISで表せない文字のため貼り付けできません。");
-}
-
 RowTexts EditingCommands::rowTexts(int row) const {
     const TmStrGrid &grid = m.sgJisho;
     return RowTexts{grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row)};
@@ -126,12 +121,7 @@ void EditingCommands::mmCopyClick() {
     const RowTexts texts = rowTexts(m.sgJisho.Row());
     if (texts.isEmpty())
         return;
-    const QByteArray bytes = clipboardRowText(texts);
-    auto mime = std::make_unique<QMimeData>();
-    mime->setText(sjis::decode(bytes));
-    // Our own paste takes these bytes back exactly, also bytes that do not decode.
-    mime->setData(TmStrGrid::cp932MimeType(), bytes);
-    QGuiApplication::clipboard()->setMimeData(mime.release());
+    TmStrGrid::putOnClipboard(clipboardRowText(texts));
     m_undo.setRowDeleted(false);
 }
 
@@ -146,24 +136,19 @@ void EditingCommands::mmCutClick() {
 
 void EditingCommands::mmPasteClick() {
     m.sgJisho.commitEditor(true);
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    QByteArray bytes;
-    if (mime && mime->hasFormat(TmStrGrid::cp932MimeType())) {
-        bytes = mime->data(TmStrGrid::cp932MimeType());
-    } else if (mime && mime->hasText()) {
-        sjis::EncodeResult encoded = sjis::encode(mime->text());
-        if (!encoded.ok()) {
-            // Nothing is pasted rather than a character silently replaced.
-            m.dialogs.error(&m.window, unmappablePasteMessage(encoded.unmappable));
-            return;
-        }
-        bytes = std::move(encoded.bytes);
-    } else {
+    const std::optional<TmStrGrid::ClipboardBytes> clip = TmStrGrid::readClipboard();
+    if (!clip) {
         m_undo.setRowDeleted(false);
         return;
     }
+    if (!clip->unmappable.isEmpty()) {
+        // Nothing is pasted rather than a character silently replaced.
+        m.dialogs.error(&m.window,
+                        TmStrGrid::unmappableMessage(clip->unmappable, QStringLiteral("貼り付け")));
+        return;
+    }
     SaveUndo();
-    const DataLineFields fields = ParseDataLine(pastedLine(bytes));
+    const DataLineFields fields = ParseDataLine(pastedLine(clip->bytes));
     writeRow(m.sgJisho.Row(), RowTexts{fields.reading.toByteArray(), fields.word.toByteArray(),
                                        fields.partOfSpeech.toByteArray()});
     m_undo.setRowDeleted(false);

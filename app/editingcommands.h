@@ -73,8 +73,6 @@ public:
     // The width a header cell needs to show `number` unclipped in the grid's font.
     int numberColumnWidthFor(int number) const;
 
-    static QString unmappablePasteMessage(const QString &characters);
-
 private:
     RowTexts rowTexts(int row) const;
     void writeRow(int row, const RowTexts &texts);

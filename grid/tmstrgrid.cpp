@@ -727,13 +727,38 @@ QByteArray TmStrGrid::selectionText() const {
     return text;
 }
 
-void TmStrGrid::CopyToClipboard() {
-    const QByteArray bytes = selectionText();
+void TmStrGrid::putOnClipboard(const QByteArray &cp932) {
     auto mime = std::make_unique<QMimeData>();
-    mime->setText(sjis::decode(bytes));
-    // Our own paste reads these bytes back exactly, whatever they hold.
-    mime->setData(cp932MimeType(), bytes);
+    mime->setText(sjis::decode(cp932));
+    mime->setData(cp932MimeType(), cp932);
     QGuiApplication::clipboard()->setMimeData(mime.release());
+}
+
+std::optional<TmStrGrid::ClipboardBytes> TmStrGrid::readClipboard() {
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (mime && mime->hasFormat(cp932MimeType()))
+        return ClipboardBytes{mime->data(cp932MimeType()), {}};
+    if (!mime || !mime->hasText())
+        return std::nullopt;
+    QString text = mime->text();
+    // Other programs end their text with a line break; it is not an extra empty line.
+    if (text.endsWith(QLatin1String("\r\n")))
+        text.chop(2);
+    else if (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    sjis::EncodeResult encoded = sjis::encode(text);
+    if (!encoded.ok())
+        return ClipboardBytes{{}, encoded.unmappable};
+    return ClipboardBytes{std::move(encoded.bytes), {}};
+}
+
+QString TmStrGrid::unmappableMessage(const QString &characters, const QString &action) {
+    return QStringLiteral("「") + characters + QStringLiteral("」はShift-JISで表せない文字のため") +
+           action + QStringLiteral("できません。");
+}
+
+void TmStrGrid::CopyToClipboard() {
+    putOnClipboard(selectionText());
 }
 
 void TmStrGrid::CutToClipboard() {
@@ -746,31 +771,16 @@ void TmStrGrid::CutToClipboard() {
 }
 
 void TmStrGrid::PasteFromClipboard() {
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    if (!mime)
+    const std::optional<ClipboardBytes> clip = readClipboard();
+    if (!clip)
         return;
-    QByteArray bytes;
-    if (mime->hasFormat(cp932MimeType())) {
-        bytes = mime->data(cp932MimeType());
-    } else if (mime->hasText()) {
-        QString text = mime->text();
-        // Other programs end their text with a line break; it is not an extra empty line.
-        if (text.endsWith(QLatin1String("\r\n")))
-            text.chop(2);
-        else if (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-            text.chop(1);
-        sjis::EncodeResult encoded = sjis::encode(text);
-        if (!encoded.ok()) {
-            refuseUnmappable(encoded.unmappable, QStringLiteral("貼り付け"));
-            return;
-        }
-        bytes = std::move(encoded.bytes);
-    } else {
+    if (!clip->unmappable.isEmpty()) {
+        refuseUnmappable(clip->unmappable, QStringLiteral("貼り付け"));
         return;
     }
-    if (bytes.isEmpty())
+    if (clip->bytes.isEmpty())
         return;
-    pasteBytes(bytes);
+    pasteBytes(clip->bytes);
 }
 
 void TmStrGrid::pasteBytes(const QByteArray &text) {
@@ -804,9 +814,7 @@ void TmStrGrid::pasteBytes(const QByteArray &text) {
 void TmStrGrid::refuseUnmappable(const QString &characters, const QString &action) {
     if (!m_dialogs)
         return;
-    m_dialogs->error(this, QStringLiteral("「") + characters +
-                               QStringLiteral("」はShift-JISで表せない文字のため") + action +
-                               QStringLiteral("できません。"));
+    m_dialogs->error(this, unmappableMessage(characters, action));
 }
 
 // ---------------------------------------------------------------- editing

@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kelvari {
@@ -118,6 +119,19 @@ public:
     void PasteFromClipboard();
     // The clipboard format that keeps the cells' bytes exactly.
     static QString cp932MimeType();
+    // Puts CP932 bytes on the clipboard: as text, and in the format above so
+    // that a paste here takes them back exactly, also bytes that do not decode.
+    static void putOnClipboard(const QByteArray &cp932);
+    // The clipboard as CP932: our own bytes exactly, else its text encoded, a
+    // line break at its end dropped. `unmappable` holds the characters that
+    // Shift-JIS cannot hold (and `bytes` is empty then). None: no text at all.
+    struct ClipboardBytes {
+        QByteArray bytes;
+        QString unmappable;
+    };
+    static std::optional<ClipboardBytes> readClipboard();
+    // "「…」はShift-JISで表せない文字のため<action>できません。"
+    static QString unmappableMessage(const QString &characters, const QString &action);
 
     // --- the control's own properties ---
     bool KeepFiles() const { return m_keepFiles; }
