@@ -152,6 +152,19 @@ size_t offsetOf(std::string_view row, int col) {
     return std::min(pos, row.size());
 }
 
+// Writes `text` over cell `col` of `row`, whose bytes start at `data`, when it
+// is exactly as long as the cell's text; false (nothing written) otherwise.
+bool overwriteSameLength(std::string_view row, char *data, int col, QByteArrayView text) {
+    if (!data || text.isEmpty())
+        return false;
+    size_t pos = offsetOf(row, col);
+    std::string_view old;
+    if (!nextCell(row, pos, old) || old.size() != static_cast<size_t>(text.size()))
+        return false;
+    std::copy(text.begin(), text.end(), data + (pos - old.size()));
+    return true;
+}
+
 // The first `col` cells of a row, trailing empty cells trimmed.
 PackedRow prefixOf(std::string_view row, int col) {
     return pack(unpack(row.substr(0, offsetOf(row, col))));
@@ -223,12 +236,7 @@ void CellStore::setCell(int col, int row, QByteArrayView text) {
     // A text as long as the cell's own (renumbering a million rows) is written
     // over it in place, without repacking the row, unless a copy of the row
     // (a snapshot) still needs the old text.
-    size_t pos = offsetOf(packed, col);
-    std::string_view old;
-    char *bytes = packed.unsharedData();
-    if (bytes && !text.isEmpty() && nextCell(packed, pos, old) &&
-        old.size() == static_cast<size_t>(text.size())) {
-        std::copy(text.begin(), text.end(), bytes + (pos - old.size()));
+    if (overwriteSameLength(packed, packed.unsharedData(), col, text)) {
         if (col >= m_colCount)
             m_hasOutsideCols = true;
         return;
@@ -248,14 +256,10 @@ void CellStore::setCell(int col, int row, QByteArrayView text) {
 
 void CellStore::setRowNumber(int row, QByteArrayView number) {
     checkIndex(row);
-    if (!number.isEmpty() && static_cast<size_t>(row) < m_rows.size()) {
+    if (static_cast<size_t>(row) < m_rows.size()) {
         PackedRow &packed = m_rows[static_cast<size_t>(row)];
-        size_t pos = 0;
-        std::string_view old;
-        if (nextCell(packed, pos, old) && old.size() == static_cast<size_t>(number.size())) {
-            std::copy(number.begin(), number.end(), packed.dataOfAllCopies() + (pos - old.size()));
+        if (overwriteSameLength(packed, packed.dataOfAllCopies(), 0, number))
             return;
-        }
     }
     setCell(0, row, number);
 }
