@@ -33,24 +33,12 @@ QString settingsFilePath(const QString &windowsFolder) {
     return windowsFolder + QStringLiteral("ATOK10w.ini");
 }
 
-QByteArray folderPart(QByteArrayView path) {
-    qsizetype end = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        if (sjis::isLeadByte(c)) {
-            ++i; // its second byte may be 0x5C, which is no separator here
-            continue;
-        }
-        if (c == '\\' || c == ':' || c == '/')
-            end = i + 1;
-    }
-    return path.first(end).toByteArray();
-}
-
 QString folderFromSettingsFile(const QString &settingsFile) {
-    const QByteArray dictionary =
-        IniFile::readString(settingsFile, sj(u"辞書セット１"), sj(u"システム辞書"), {});
-    return sjis::decode(folderPart(dictionary));
+    // Decoded first, a double-byte character whose second byte is 0x5C is one
+    // character and no separator.
+    const std::optional<QString> dictionary =
+        IniFile::readPath(settingsFile, sj(u"辞書セット１"), sj(u"システム辞書"));
+    return Paths::extractFilePath(dictionary.value_or(QString()));
 }
 
 bool isNeverSaved(const QString &fileName) {

@@ -23,12 +23,10 @@ bool folderHolds(const QString &folder, const QString &name);
 
 // The input method's settings file in the Windows folder (which ends in a separator).
 QString settingsFilePath(const QString &windowsFolder);
-// The folder part of a stored path: everything up to and including its last
-// "\", ":" or "/"; empty when it has none. A double-byte character is stepped
-// over whole, so its second byte never counts as a "\".
-QByteArray folderPart(QByteArrayView path);
-// The utility's folder as the settings file names it: the folder part of the
-// system dictionary's path; empty when the file or the entry is missing.
+// The utility's folder as the settings file names it: the system dictionary's
+// path up to and including its last "\", ":" or "/"; empty when the file or the
+// entry is missing, when the path has no folder, or when its bytes are not
+// exact Shift-JIS (they would name some other folder).
 QString folderFromSettingsFile(const QString &settingsFile);
 
 // A document that was never saved bears a "新規辞書<N>.jmf" name without a folder.

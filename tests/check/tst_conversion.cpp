@@ -38,31 +38,6 @@ private slots:
     }
 
     // The second bytes of 表 and ソ are 0x5C, the byte of "\".
-    void folderPart_data() {
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("stored path")
-            << QByteArray("C:\\ATOK10\\ATOK10.DIC") << QByteArray("C:\\ATOK10\\");
-        QTest::newRow("slashes") << QByteArray("/opt/atok/sys.dic") << QByteArray("/opt/atok/");
-        QTest::newRow("drive only") << QByteArray("C:sys.dic") << QByteArray("C:");
-        QTest::newRow("bare name") << QByteArray("sys.dic") << QByteArray();
-        QTest::newRow("empty") << QByteArray() << QByteArray();
-        QTest::newRow("second byte 0x5C in the folder")
-            << sj(u"C:\\表示\\ATOK10.DIC") << sj(u"C:\\表示\\");
-        QTest::newRow("folder ends in such a character")
-            << sj(u"C:\\ATOK表\\sys.dic") << sj(u"C:\\ATOK表\\");
-        QTest::newRow("second byte 0x5C in the name")
-            << sj(u"/opt/atok/ソフト.dic") << QByteArray("/opt/atok/");
-        QTest::newRow("only such characters") << sj(u"表ソ") << QByteArray();
-        QTest::newRow("lone lead byte at the end")
-            << QByteArray("C:\\a\\\x95") << QByteArray("C:\\a\\");
-    }
-    void folderPart() {
-        QFETCH(QByteArray, path);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(Conversion::folderPart(path), expected);
-    }
-
     void folderFromSettingsFile_data() {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("expected");
@@ -80,6 +55,24 @@ private slots:
         QTest::newRow("no value") << sj(u"[辞書セット１]\r\nユーザー辞書=C:\\A\\b.dic\r\n")
                                   << QString();
         QTest::newRow("no file") << QByteArray() << QString();
+
+        // The folder part of the stored path.
+        const auto stored = [](const QByteArray &path) {
+            return sj(u"[辞書セット１]\r\nシステム辞書=") + path + "\r\n";
+        };
+        QTest::newRow("slashes") << stored("/opt/atok/sys.dic") << QStringLiteral("/opt/atok/");
+        QTest::newRow("drive only") << stored("C:sys.dic") << QStringLiteral("C:");
+        QTest::newRow("bare name") << stored("sys.dic") << QString();
+        QTest::newRow("empty") << stored({}) << QString();
+        QTest::newRow("second byte 0x5C in the folder")
+            << stored(sj(u"C:\\表示\\ATOK10.DIC")) << QStringLiteral("C:\\表示\\");
+        QTest::newRow("folder ends in such a character")
+            << stored(sj(u"C:\\ATOK表\\sys.dic")) << QStringLiteral("C:\\ATOK表\\");
+        QTest::newRow("second byte 0x5C in the name")
+            << stored(sj(u"/opt/atok/ソフト.dic")) << QStringLiteral("/opt/atok/");
+        QTest::newRow("only such characters") << stored(sj(u"表ソ")) << QString();
+        // Bytes that are no Shift-JIS name no folder at all.
+        QTest::newRow("lone lead byte at the end") << stored("C:\\a\\\x95") << QString();
     }
     void folderFromSettingsFile() {
         QFETCH(QByteArray, ini);
