@@ -11,6 +11,7 @@
 #include "document/documentcommands.h"
 #include "document/documentmodel.h"
 #include "document/historymenu.h"
+#include "document/wordlist.h"
 #include "grid/tmstrgrid.h"
 #include "install/aboutbox.h"
 #include "install/aboutdlg.h"
@@ -350,12 +351,7 @@ void TfrmJisho::readSettings(const QString &shownError) {
         const ColumnWidths widths = settings.readColumnWidths();
         for (int col = 1; col <= 3; ++col)
             grid().SetColWidths(col, widths[col - 1]);
-        const GeneralSettings general = settings.readGeneral();
-        m_state.MaxRow = EditorSettings::usableMaxRow(general.MaxRow);
-        m_state.ShowFullPath = general.ShowFullPath;
-        m_state.ShowAtokUtility = general.ShowAtokUtility;
-        m_state.ShowAtokHelp = general.ShowAtokHelp;
-        m_state.SaveDir = general.SaveDir;
+        adoptGeneral(settings.readGeneral());
         m_state.AtokFolder = settings.readAtokFolder();
         const QStringList history = settings.readHistory();
         if (!history.isEmpty())
@@ -369,13 +365,21 @@ void TfrmJisho::readSettings(const QString &shownError) {
     }
 }
 
+void TfrmJisho::adoptGeneral(const GeneralSettings &general) {
+    // A stored maximum outside the range the settings dialog offers counts as the default.
+    m_state.MaxRow = EditorSettings::usableMaxRow(general.MaxRow);
+    m_state.ShowFullPath = general.ShowFullPath;
+    m_state.ShowAtokUtility = general.ShowAtokUtility;
+    m_state.ShowAtokHelp = general.ShowAtokHelp;
+    m_state.SaveDir = general.SaveDir;
+}
+
 void TfrmJisho::shapeGrid() {
     TmStrGrid &g = grid();
     g.SetColWidths(0, kNumberColumnWidth);
     g.SetRowCount(m_state.MaxRow + 1);
     const auto bulk = g.bulkChange();
-    for (int row = 1; row <= m_state.MaxRow; ++row)
-        g.SetCells(0, row, QByteArray::number(row));
+    numberRows(g.cells());
     g.SetCells(1, 0, sj(u"読み"));
     g.SetCells(2, 0, sj(u"単語"));
     g.SetCells(3, 0, sj(u"品詞"));

@@ -24,6 +24,7 @@ class Dialogs;
 class DocumentCommands;
 class DocumentModel;
 class EditingCommands;
+struct GeneralSettings;
 class GrammarCommand;
 class InteropCommands;
 class TAboutDlg;
@@ -156,6 +157,7 @@ private:
     // `shownError`: a message the start has shown already.
     void readSettings(const QString &shownError);
     void writeSettings();
+    void adoptGeneral(const GeneralSettings &general);
     void shapeGrid();
     void recordColumnWidths();
     void startFreshDocument();

@@ -134,11 +134,7 @@ void TfrmJisho::mmSetteiClick() {
         m_dialogs, registry, this, [this](int context) { m_help->showContext(context); });
     if (!general)
         return;
-    m_state.MaxRow = general->MaxRow;
-    m_state.ShowFullPath = general->ShowFullPath;
-    m_state.ShowAtokUtility = general->ShowAtokUtility;
-    m_state.ShowAtokHelp = general->ShowAtokHelp;
-    m_state.SaveDir = general->SaveDir; // empty for the rest of the run when emptied
+    adoptGeneral(*general);
     setTitleFor(m_model->CurrentFileName());
 }
 
