@@ -80,7 +80,7 @@ RowSource rowsOf(JmfFileReader &reader) {
         const bool accepted = reader.readRows([&](const DataLineFields &f) {
             visit({++row, f.reading, f.word, f.partOfSpeech});
         });
-        // Replaced by something else between two walks.
+        // Not a word list, or replaced by something else since the last walk.
         if (!accepted)
             throw AppError(notAWordListMessage());
     };
@@ -121,10 +121,6 @@ int checkFile(const QString &path, bool printRowsFirst, ConsolePrinter &print) {
             return checkRows(rowsOf(cells), printRowsFirst, print);
         }
         JmfFileReader reader(path);
-        if (!reader.isWordList()) {
-            print.fileError(path, notAWordListMessage());
-            return RuvexCheckExit::FileFailed;
-        }
         return checkRows(rowsOf(reader), printRowsFirst, print);
     } catch (const AppError &e) {
         print.fileError(path, e.message());

@@ -130,10 +130,14 @@ private:
     bool m_stopped = false;
 };
 
-// Reads a file's lines into rows as the grid stores them.
+// Reads a file's lines: the marker, the comment lines and the data rows. The
+// rows go to `onRow`, or without one into the content as the grid stores them.
 class JmfParser {
 public:
-    JmfParser() : m_lines([this](QByteArrayView text) { return line(text); }) {}
+    using RowSink = std::function<void(const DataLineFields &)>;
+
+    explicit JmfParser(RowSink onRow = {})
+        : m_onRow(std::move(onRow)), m_lines([this](QByteArrayView text) { return line(text); }) {}
 
     bool feed(QByteArrayView data) { return m_lines.feed(data); }
 
@@ -168,6 +172,10 @@ private:
             return true;
         checkLineLength(text);
         const DataLineFields f = ParseDataLine(text);
+        if (m_onRow) {
+            m_onRow(f);
+            return true;
+        }
         std::vector<PackedRow> &rows = m_content.m_rows;
         const auto numbered = std::to_chars(m_number, m_number + sizeof m_number, rows.size() + 1);
         rows.push_back(CellStore::packRow({QByteArrayView(m_number, numbered.ptr - m_number),
@@ -175,6 +183,7 @@ private:
         return true;
     }
 
+    RowSink m_onRow;
     JmfContent m_content;
     JmfLines m_lines;
     bool m_firstLineSeen = false;
@@ -214,42 +223,11 @@ JmfContent readJmfFile(const QString &path) {
 
 JmfFileReader::JmfFileReader(QString path) : m_path(std::move(path)) {}
 
-bool JmfFileReader::isWordList() const {
-    bool accepted = false;
-    JmfLines lines([&](QByteArrayView line) {
-        accepted = isMarkerLine(line);
-        return false;
-    });
-    readFileInPieces(
-        m_path, [&](QByteArrayView piece, qint64) { return lines.feed(piece); }, kPieceSize);
-    lines.finish();
-    return accepted;
-}
-
 bool JmfFileReader::readRows(const std::function<void(const DataLineFields &)> &visit) {
-    m_comment.reset();
-    bool firstLine = true;
-    bool accepted = false;
-    JmfLines lines([&](QByteArrayView line) {
-        if (firstLine) {
-            firstLine = false;
-            accepted = isMarkerLine(line);
-            return accepted;
-        }
-        if (isCommentLine(line)) {
-            m_comment = line.sliced(commentPrefix().size()).toByteArray();
-            return true;
-        }
-        if (!isSkippedLine(line)) {
-            checkLineLength(line);
-            visit(ParseDataLine(line));
-        }
-        return true;
-    });
+    JmfParser parser(visit);
     readFileInPieces(
-        m_path, [&](QByteArrayView piece, qint64) { return lines.feed(piece); }, kPieceSize);
-    lines.finish();
-    return accepted;
+        m_path, [&](QByteArrayView piece, qint64) { return parser.feed(piece); }, kPieceSize);
+    return parser.finish().accepted();
 }
 
 } // namespace kelvari

@@ -46,24 +46,20 @@ JmfContent parseJmf(QByteArrayView bytes);
 JmfContent readJmfFile(const QString &path);
 
 // Reads a word-list file a piece at a time, for lists too large to hold whole
-// (the command-line checker); the rows and the comment are those readJmfFile
-// gives. Each call reads the file again from its start.
+// (the command-line checker); the rows are those readJmfFile gives. Each call
+// reads the file again from its start.
 class JmfFileReader {
 public:
     explicit JmfFileReader(QString path);
 
-    // Reads the first line only: false when the file is not a word list. Throws IoError.
-    bool isWordList() const;
     // Reads the file from its start. False when it is not a word list; otherwise
-    // every data row goes to `visit` in order (the views live for that call only)
-    // and comment() is set from the file's comment lines. Throws IoError.
+    // every data row goes to `visit` in order (the views live for that call
+    // only). Throws IoError.
     bool readRows(const std::function<void(const DataLineFields &)> &visit);
-    const std::optional<QByteArray> &comment() const { return m_comment; }
 
 private:
     static constexpr qsizetype kPieceSize = 256 * 1024;
     QString m_path;
-    std::optional<QByteArray> m_comment;
 };
 
 } // namespace kelvari
