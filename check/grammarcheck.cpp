@@ -254,11 +254,6 @@ GrammarReport runGrammarCheck(const CellStore &cells) {
     return report;
 }
 
-QList<QByteArray> cleanReportLines() {
-    const auto &h = texts().headings;
-    return {h[0], QByteArray(), h[1], QByteArray(), h[2], QByteArray(), h[3]};
-}
-
 QByteArray GrammarReport::text() const {
     QByteArray out;
     for (const QByteArray &line : lines) {

@@ -50,10 +50,6 @@ struct GrammarReport {
 // The whole report as a list, for callers that keep it.
 GrammarReport runGrammarCheck(const CellStore &cells);
 
-// The report of a list without errors: the four headings and the empty lines
-// between them.
-QList<QByteArray> cleanReportLines();
-
 // The character rules of one normalised reading; hands its error lines to `sink`.
 void CheckReading(QByteArrayView normalizedReading, int row, const ReportSink &sink);
 
