@@ -6,6 +6,7 @@
 
 #include "app/editingcommands.h"
 #include "app/tfrmjisho.h"
+#include "bench/benchsupport.h"
 #include "document/documentcommands.h"
 #include "grid/cellstore.h"
 #include "grid/tmstrgrid.h"
@@ -19,21 +20,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <ctime>
 #include <functional>
-#include <optional>
 
 using namespace kelvari;
-
-namespace {
-
-double cpuNowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-} // namespace
+using bench::cpuNowMs;
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -63,21 +53,21 @@ int main(int argc, char **argv) {
     };
 
     // A loaded list: numbers, readings, words and parts of speech.
-    std::optional<TmStrGrid::BulkChange> bulk;
-    bulk.emplace(grid);
-    CellStore &cells = grid.cells();
-    cells.setRowCount(rows + 1);
-    cells.reserveRows(rows + 1);
-    const QByteArray reading = sj(u"たんご");
-    const QByteArray partOfSpeech = sj(u"名詞");
-    std::vector<QByteArrayView> fields(4);
-    for (int r = 1; r <= rows; ++r) {
-        const QByteArray number = QByteArray::number(r);
-        const QByteArray word = sj(u"単語") + number;
-        fields = {number, reading, word, partOfSpeech};
-        cells.setPackedRow(r, CellStore::packRow(fields));
+    {
+        const auto bulk = grid.bulkChange();
+        CellStore &cells = grid.cells();
+        cells.setRowCount(rows + 1);
+        cells.reserveRows(rows + 1);
+        const QByteArray reading = sj(u"たんご");
+        const QByteArray partOfSpeech = sj(u"名詞");
+        std::vector<QByteArrayView> fields(4);
+        for (int r = 1; r <= rows; ++r) {
+            const QByteArray number = QByteArray::number(r);
+            const QByteArray word = sj(u"単語") + number;
+            fields = {number, reading, word, partOfSpeech};
+            cells.setPackedRow(r, CellStore::packRow(fields));
+        }
     }
-    bulk.reset();
     // The view's first change of shape after a reset builds its row table once.
     grid.SetRow(rows);
     editing.mmAddClick();

@@ -3,6 +3,7 @@
 // std::stable_sort of the same keys, undo, a search that visits every cell,
 // and the grid file round trip. Prints one JSON object on its last line.
 
+#include "bench/benchsupport.h"
 #include "grid/cellstore.h"
 #include "grid/gridfile.h"
 #include "grid/gridsort.h"
@@ -18,7 +19,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -26,14 +26,17 @@
 #include <vector>
 
 using namespace kelvari;
+using bench::characters;
+using bench::cpuNowMs;
+using bench::peakRssMb;
 
 namespace {
 
-// A memory figure from /proc/self/status ("VmHWM:" peak, "VmRSS:" current), in MB.
-double statusMb(const char *field) {
+// The current resident memory from /proc/self/status, in MB.
+double rssMb() {
     std::ifstream status("/proc/self/status");
     std::string line;
-    const std::string prefix(field);
+    const std::string prefix("VmRSS:");
     while (std::getline(status, line)) {
         if (line.rfind(prefix, 0) == 0)
             return std::stod(line.substr(prefix.size())) / 1024.0;
@@ -41,17 +44,7 @@ double statusMb(const char *field) {
     return -1;
 }
 
-double peakRssMb() {
-    return statusMb("VmHWM:");
-}
-
 double g_cpuMs = 0; // processor time of the last timed step
-
-double cpuNowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 // Wall-clock milliseconds; the processor time goes to g_cpuMs, since a busy
 // machine stretches wall-clock figures.
@@ -64,19 +57,12 @@ double timeMs(const std::function<void()> &work) {
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// CP932 forms of single characters, so rows are built by byte concatenation.
-std::vector<QByteArray> charsOf(char16_t first, char16_t last) {
-    std::vector<QByteArray> out;
+// CP932 forms of the characters from first to last.
+QList<QByteArray> charRange(char16_t first, char16_t last) {
+    QString text;
     for (char16_t c = first; c <= last; ++c)
-        out.push_back(sj(QString(QChar(c))));
-    return out;
-}
-
-std::vector<QByteArray> charsOf(const QString &text) {
-    std::vector<QByteArray> out;
-    for (QChar c : text)
-        out.push_back(sj(QString(c)));
-    return out;
+        text += QChar(c);
+    return characters(text);
 }
 
 } // namespace
@@ -88,10 +74,10 @@ int main(int argc, char **argv) {
     const int rows = argc > 1 ? std::max(10, atoi(argv[1])) : 1000000;
 
     QRandomGenerator rng(20240101);
-    const std::vector<QByteArray> hiragana = charsOf(u'ぁ', u'ん');
-    const std::vector<QByteArray> kanji = charsOf(QStringLiteral(
-        "日本語辞書単語読変換登録漢字名詞動詞形容山川田中村木林森花鳥風月海空雨雪春夏秋冬東西南北"
-        "上下左右大小高低新古長短明暗強弱早遅多少"));
+    const QList<QByteArray> hiragana = charRange(u'ぁ', u'ん');
+    const QList<QByteArray> kanji = characters(
+        u"日本語辞書単語読変換登録漢字名詞動詞形容山川田中村木林森花鳥風月海空雨雪春夏秋冬東西南北"
+        u"上下左右大小高低新古長短明暗強弱早遅多少");
     const QStringList posNames{QStringLiteral("名詞"),     QStringLiteral("固有人名"),
                                QStringLiteral("固有地名"), QStringLiteral("サ変名詞"),
                                QStringLiteral("形容詞"),   QStringLiteral("副詞"),
@@ -108,7 +94,7 @@ int main(int argc, char **argv) {
     };
     auto word = [&] {
         const bool kana = rng.bounded(4) == 0;
-        const std::vector<QByteArray> &set = kana ? hiragana : kanji;
+        const QList<QByteArray> &set = kana ? hiragana : kanji;
         QByteArray s;
         for (int n = 1 + int(rng.bounded(8)); n > 0; --n)
             s += set[rng.bounded(quint32(set.size()))];
@@ -123,7 +109,7 @@ int main(int argc, char **argv) {
         out.insert(QLatin1String(name) + QStringLiteral("_ms"), ms);
         out.insert(QLatin1String(name) + QStringLiteral("_cpu_ms"), g_cpuMs);
         out.insert(QStringLiteral("hwm_after_") + QLatin1String(name), peakRssMb());
-        out.insert(QStringLiteral("rss_after_") + QLatin1String(name), statusMb("VmRSS:"));
+        out.insert(QStringLiteral("rss_after_") + QLatin1String(name), rssMb());
         return ms;
     };
 

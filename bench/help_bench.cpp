@@ -5,6 +5,7 @@
 // Usage: help_bench [path of Ruvex.hlp]; default: the help built beside Ruvex.
 // Prints one JSON object on its last line.
 
+#include "bench/benchsupport.h"
 #include "platform/helpengine.h"
 #include "widgets/helpviewer.h"
 #include "widgets/helpwindow.h"
@@ -19,6 +20,7 @@
 #include <vector>
 
 using namespace kelvari;
+using bench::median;
 
 namespace {
 
@@ -32,11 +34,6 @@ double timeMs(const std::function<void()> &request) {
     request();
     QCoreApplication::processEvents();
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace

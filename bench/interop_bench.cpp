@@ -2,12 +2,12 @@
 // against a raw baseline (copying the same bytes) measured in the same run.
 // Prints one line per step and one JSON object last.
 
+#include "bench/benchsupport.h"
 #include "check/partsofspeech.h"
 #include "document/wordlist.h"
 #include "interop/duplicates.h"
 #include "interop/exporter.h"
 #include "interop/importer.h"
-#include "platform/sjis.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,17 +15,11 @@
 #include <random>
 
 using namespace kelvari;
+using bench::characters;
 
 namespace {
 
 constexpr int kEntries = 1'000'000;
-
-QList<QByteArray> characters(QStringView text) {
-    QList<QByteArray> out;
-    for (QChar c : text)
-        out << sj(QStringView(&c, 1));
-    return out;
-}
 
 // Readings of 3-8 hiragana, words of 1-4 kanji and kana, parts of speech from the list.
 CellStore makeList() {

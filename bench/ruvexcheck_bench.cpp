@@ -4,12 +4,12 @@
 // its usage. Prints one JSON object last.
 //   ruvexcheck_bench [path of ruvex-check]   (default: the one built beside it)
 
+#include "bench/benchsupport.h"
 #include "platform/sjis.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -154,8 +154,7 @@ int main(int argc, char *argv[]) {
     {
         const QByteArray bytes = generateFile();
         fileBytes = bytes.size();
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!bench::writeFile(path, bytes))
             return 1;
     }
     const ChildRun baseline = runChild(program, {QStringLiteral("--help")});

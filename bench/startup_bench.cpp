@@ -6,6 +6,7 @@
 // Prints one JSON object on its last line.
 
 #include "app/tfrmjisho.h"
+#include "bench/benchsupport.h"
 #include "platform/answerfiledialogs.h"
 
 #include <QApplication>
@@ -14,11 +15,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 using namespace kelvari;
+using bench::median;
 
 namespace {
 
@@ -61,11 +62,6 @@ std::pair<double, double> measure(const QString &kind, const QString &home) {
     }
     const double wallMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
     return {child.readAllStandardOutput().trimmed().toDouble(), wallMs};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // record the document's snapshot), the full grammar check, the modified test and
 // save, against raw baselines measured in the same run. Prints one JSON object last.
 
+#include "bench/benchsupport.h"
 #include "check/grammarcheck.h"
 #include "check/partsofspeech.h"
 #include "document/dataline.h"
@@ -18,26 +19,16 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <random>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
 using namespace kelvari;
+using bench::characters;
+using bench::cpuNowMs;
+using bench::peakRssMb;
 
 namespace {
 
 constexpr int kEntries = 1'000'000;
-
-// CP932 characters to draw from, encoded once.
-QList<QByteArray> characters(QStringView text) {
-    QList<QByteArray> out;
-    for (QChar c : text)
-        out << sj(QStringView(&c, 1));
-    return out;
-}
 
 QByteArray generateFile() {
     const QList<QByteArray> kana =
@@ -76,29 +67,8 @@ QByteArray generateFile() {
     return out;
 }
 
-double peakRssMb() {
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-#else
-    return -1;
-#endif
-}
-
 double ms(const QElapsedTimer &t) {
     return double(t.nsecsElapsed()) / 1e6;
-}
-
-// Process CPU time: on a busy machine wall-clock figures include waiting for a core.
-double cpuNowMs() {
-#ifdef Q_OS_UNIX
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-#else
-    return 0;
-#endif
 }
 
 double loadAverage() {
@@ -119,8 +89,7 @@ int main(int argc, char *argv[]) {
     {
         const QByteArray bytes = generateFile();
         fileBytes = bytes.size();
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!bench::writeFile(path, bytes))
             return 1;
     }
 
@@ -213,11 +182,8 @@ int main(int argc, char *argv[]) {
     }
     t.restart();
     cpu = cpuNowMs();
-    {
-        QFile f(dir.filePath(QStringLiteral("baseline.jmf")));
-        if (!f.open(QIODevice::WriteOnly) || f.write(saved) != saved.size())
-            return 1;
-    }
+    if (!bench::writeFile(dir.filePath(QStringLiteral("baseline.jmf")), saved))
+        return 1;
     const double baselineWrite = ms(t);
     const double baselineWriteCpu = cpuNowMs() - cpu;
 
