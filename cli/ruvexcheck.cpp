@@ -159,6 +159,12 @@ int rewrite(const QString &outPath, const QString &inPath, ConsolePrinter &print
     return RuvexCheckExit::Clean;
 }
 
+QString outputFailureText(const OutputFailed &failed) {
+    const IoError error = failed.errorNumber != 0 ? IoError::fromErrno(failed.errorNumber)
+                                                  : IoError(IoFailure::Other, EIO);
+    return QStringLiteral("ruvex-check: standard output: ") + error.message();
+}
+
 // --export, --import and --duplicates: the commands for other input methods'
 // word lists, given the arguments without their own option.
 std::optional<int> runInteropCommand(const QStringList &args, const OutputSink &out,
@@ -189,10 +195,7 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
             return *status;
         }
     } catch (const OutputFailed &failed) {
-        const QString reason = failed.errorNumber != 0
-                                   ? IoError::fromErrno(failed.errorNumber).message()
-                                   : IoError(IoFailure::Other, EIO).message();
-        err((QStringLiteral("ruvex-check: standard output: ") + reason + u'\n').toLocal8Bit());
+        err((outputFailureText(failed) + u'\n').toLocal8Bit());
         return RuvexCheckExit::FileFailed;
     }
     bool rows = false;
@@ -246,10 +249,7 @@ int runRuvexCheck(const QStringList &args, const OutputSink &out, const OutputSi
             flushOut();
         return status;
     } catch (const OutputFailed &failed) {
-        const QString reason = failed.errorNumber != 0
-                                   ? IoError::fromErrno(failed.errorNumber).message()
-                                   : IoError(IoFailure::Other, EIO).message();
-        print.errorText(QStringLiteral("ruvex-check: standard output: ") + reason);
+        print.errorText(outputFailureText(failed));
         return RuvexCheckExit::FileFailed;
     }
 }

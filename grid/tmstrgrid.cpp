@@ -285,16 +285,12 @@ void TmStrGrid::SetDefaultRowHeight(int height) {
 
 void TmStrGrid::beginBulkChange() {
     if (m_bulkDepth == 0) {
-        commitOpenEditor();
+        // The reset closes an open editor without asking it for its text, so
+        // what was typed goes into its cell first.
+        commitEditor(true);
         m_model->beginReset();
     }
     ++m_bulkDepth;
-}
-
-void TmStrGrid::commitOpenEditor() {
-    // The reset closes an open editor without asking it for its text, so what
-    // was typed goes into its cell first.
-    commitEditor(true);
 }
 
 void TmStrGrid::commitEditor(bool close) {

@@ -286,8 +286,6 @@ private:
     void clampCursor();
     void putCursorOnFirstCell();
 
-    // Puts an open editor's text into its cell and closes the editor.
-    void commitOpenEditor();
     // Keeps the view in step with the grid state.
     void syncView();
     void syncCurrent(bool scroll);
