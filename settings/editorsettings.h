@@ -51,9 +51,14 @@ struct WindowPlacement {
 using ColumnWidths = std::array<int, 3>;
 inline constexpr ColumnWidths kDefaultColumnWidths{120, 104, 68};
 
+// The rows a word list may be given; the settings dialog's spin edit offers the same.
+inline constexpr int kMinMaxRow = 1;
+inline constexpr int kMaxMaxRow = 999;
+inline constexpr int kDefaultMaxRow = 100;
+
 // The section "General": what the settings dialog edits.
 struct GeneralSettings {
-    int MaxRow = 100;
+    int MaxRow = kDefaultMaxRow;
     bool ShowFullPath = true;
     bool ShowAtokUtility = true;
     bool ShowAtokHelp = true;
@@ -63,11 +68,6 @@ struct GeneralSettings {
 
 class EditorSettings {
 public:
-    // The rows a word list may be given; the dialog's spin edit offers the same.
-    static constexpr int kMinMaxRow = 1;
-    static constexpr int kMaxMaxRow = 999;
-    static constexpr int kDefaultMaxRow = 100;
-
     // Opens the product key, creating it when missing. Throws AppError.
     explicit EditorSettings(Registry &registry);
 

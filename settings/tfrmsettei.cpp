@@ -26,6 +26,7 @@ TfrmSettei::TfrmSettei(Dialogs &dialogs, EditorSettings &settings, ViewerKeyStor
     : QDialog(parent), ui(std::make_unique<::Ui::TfrmSettei>()), m_dialogs(dialogs),
       m_settings(settings), m_viewerKeys(viewerKeys) {
     ui->setupUi(this);
+    ui->seRow->setRange(kMinMaxRow, kMaxMaxRow);
     // A fixed dialog with the help button in its caption (What's This? here).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowContextHelpButtonHint |
@@ -171,7 +172,6 @@ void TfrmSettei::FormClose() {
                 if (m_changedFlags.at(row.tag - 1))
                     applyViewerAssociation(m_viewerKeys, row, viewerBox(row.tag)->isChecked());
             }
-            ui->seRow->interpretText();
             GeneralSettings general = values();
             if (general.SaveDir.isEmpty()) {
                 general.SaveDir = EditorSettings::defaultSaveDir();

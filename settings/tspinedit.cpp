@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <optional>
 
 namespace kelvari {
 namespace {
@@ -12,32 +13,32 @@ const QRegularExpression &numberPattern() {
     return pattern;
 }
 
+// The number the text stands for; none when it is no number. Beyond nine digits
+// the number is far outside any range an int spin edit has, and counts as ±10^10.
+std::optional<qint64> numberIn(const QString &text) {
+    const QRegularExpressionMatch match = numberPattern().match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QString digits = match.captured(2);
+    const qint64 number = digits.size() > 9 ? qint64(10'000'000'000) : digits.toLongLong();
+    return match.captured(1) == QStringLiteral("-") ? -number : number;
+}
+
 } // namespace
 
 int TSpinEdit::valueForText(const QString &text) const {
-    const QRegularExpressionMatch match = numberPattern().match(text);
-    if (!match.hasMatch())
+    const std::optional<qint64> number = numberIn(text);
+    if (!number)
         return minimum();
-    const bool negative = match.captured(1) == QStringLiteral("-");
-    const QString digits = match.captured(2);
-    // Beyond what an int holds the number is still far outside the range.
-    if (digits.size() > 9)
-        return negative ? minimum() : maximum();
-    const int number = negative ? -digits.toInt() : digits.toInt();
-    return std::clamp(number, minimum(), maximum());
+    return int(std::clamp<qint64>(*number, minimum(), maximum()));
 }
 
 QValidator::State TSpinEdit::validate(QString &text, int &) const {
     // Anything may be typed or pasted; what is not a number of the range is put
     // right when the field is left.
-    const QRegularExpressionMatch match = numberPattern().match(text);
-    if (match.hasMatch() && match.captured(2).size() <= 9) {
-        const int number = match.captured(1) == QStringLiteral("-") ? -match.captured(2).toInt()
-                                                                    : match.captured(2).toInt();
-        if (number >= minimum() && number <= maximum())
-            return QValidator::Acceptable;
-    }
-    return QValidator::Intermediate;
+    const std::optional<qint64> number = numberIn(text);
+    return number && *number >= minimum() && *number <= maximum() ? QValidator::Acceptable
+                                                                  : QValidator::Intermediate;
 }
 
 void TSpinEdit::fixup(QString &text) const {
