@@ -30,22 +30,22 @@ void HelpViewer::setHelpFile(const QString &path) {
 
 bool HelpViewer::openHelp() {
     if (m_engine)
-        return m_helpOpen;
+        return helpOpen();
     const QString collection = compiledHelpCollection(m_helpFile);
     m_engine = std::make_unique<QHelpEngine>(collection);
     // Read-only: the help lies in the program's folder and is never written.
     m_engine->setReadOnly(true);
     if (m_helpFile.isEmpty() || !QFileInfo::exists(collection)) {
         m_problem = QStringLiteral("ヘルプファイルが見つかりません。\n") + collection;
-        return m_helpOpen = false;
+        return false;
     }
     if (!m_engine->setupData()) {
         m_problem = QStringLiteral("ヘルプファイルを開けません。\n") + collection +
                     QLatin1Char('\n') + m_engine->error();
-        return m_helpOpen = false;
+        return false;
     }
     m_problem.clear();
-    return m_helpOpen = true;
+    return true;
 }
 
 QUrl HelpViewer::pageForIdentifier(const QString &id) {
@@ -63,7 +63,7 @@ HelpWindow &HelpViewer::openWindow() {
     openHelp();
     if (!m_window)
         m_window = std::make_unique<HelpWindow>(*m_engine);
-    if (!m_helpOpen)
+    if (!helpOpen())
         m_window->showNotice(m_problem);
     return *m_window;
 }
@@ -82,7 +82,7 @@ void HelpViewer::present() {
 
 void HelpViewer::showContext(int context) {
     HelpWindow &window = openWindow();
-    if (m_helpOpen) {
+    if (helpOpen()) {
         const QUrl page = pageForContext(context);
         if (page.isValid())
             window.showPage(page);
@@ -95,7 +95,7 @@ void HelpViewer::showContext(int context) {
 void HelpViewer::showContents() {
     HelpWindow &window = openWindow();
     window.showContentsTab();
-    if (m_helpOpen) {
+    if (helpOpen()) {
         const QUrl page = pageForIdentifier(kContentsId);
         if (page.isValid())
             window.showPage(page);
@@ -113,7 +113,6 @@ void HelpViewer::showKeywordSearch() {
 void HelpViewer::quit() {
     m_window.reset();
     m_engine.reset();
-    m_helpOpen = false;
     m_problem.clear();
 }
 

@@ -38,6 +38,8 @@ public:
 private:
     // Opens the compiled help once; false (and a notice in the window) when it cannot.
     bool openHelp();
+    // The compiled help is open and usable.
+    bool helpOpen() const { return m_engine && m_problem.isEmpty(); }
     QUrl pageForIdentifier(const QString &id);
     HelpWindow &openWindow();
     void present();
@@ -45,7 +47,6 @@ private:
     QString m_helpFile;
     // The window goes before the engine it shows.
     std::unique_ptr<QHelpEngine> m_engine;
-    bool m_helpOpen = false;
     QString m_problem; // why the help could not be opened
     std::unique_ptr<HelpWindow> m_window;
 };
