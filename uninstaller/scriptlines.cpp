@@ -72,7 +72,9 @@ KeyLine parseKeyLine(const QByteArray &line) {
         key.rootText = slash > rootStart ? line.mid(rootStart, slash - rootStart) : QByteArray();
         key.path = line.mid(slash);
     }
-    key.root = rootForAbbreviation(key.rootText);
+    // An inexact path is never acted on: it could name some other key.
+    if (isExactText(key.path))
+        key.root = rootForAbbreviation(key.rootText);
     return key;
 }
 

@@ -25,7 +25,7 @@ std::optional<QByteArray> instKeyPath(const QByteArray &line);
 
 struct KeyLine {
     QByteArray rootText;         // as written, for messages
-    std::optional<RegRoot> root; // none: not in the table
+    std::optional<RegRoot> root; // none: not in the table, or a path not exact Shift-JIS
     QByteArray path;             // from the first "\" on; empty when the line has none
 };
 bool isKeyLine(const QByteArray &line);

@@ -192,7 +192,7 @@ void UninstallEngine::runDeleteReg(int headerIndex) {
             continue;
         const KeyLine key = parseKeyLine(line);
         // A line without a key below its root never deletes the whole root.
-        if (key.root && namesSubkey(key.path) && isExactText(key.path))
+        if (key.root && namesSubkey(key.path))
             deleteKey(*key.root, key.path);
     }
     m_result.settingsDeleted = true;
@@ -208,8 +208,7 @@ void UninstallEngine::runCreateReg(int headerIndex) {
         case CreateRegLine::Key: {
             current.reset();
             const KeyLine key = parseKeyLine(line);
-            // An inexact path is never opened: it could name some other key.
-            if (!key.root || !isExactText(key.path))
+            if (!key.root)
                 break;
             try {
                 if (namesSubkey(key.path))

@@ -227,6 +227,8 @@ void TestUninstallScript::keyLines_data() {
                                   << int(RegRoot::CurrentUser) << QByteArray();
     QTest::newRow("separator before the root")
         << QByteArray("\\Key=HCU") << QByteArray() << -1 << QByteArray("\\Key=HCU");
+    QTest::newRow("path that is not exact Shift-JIS has no root")
+        << QByteArray("Key=HCU\\lead\x82") << QByteArray("HCU") << -1 << QByteArray("\\lead\x82");
     QTest::newRow("Shift-JIS path kept byte for byte")
         << (QByteArray("Key=HCU\\") + sj(u"表示")) << QByteArray("HCU") << int(RegRoot::CurrentUser)
         << (QByteArray("\\") + sj(u"表示"));
