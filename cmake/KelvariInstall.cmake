@@ -51,8 +51,6 @@ function(kelvari_finish_installation)
     COMMENT "Writing the uninstall script UnRuvex.inf"
     VERBATIM)
   add_custom_target(uninstall_script ALL DEPENDS ${KELVARI_UNINSTALL_SCRIPT})
-
-  install(TARGETS ruvex-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL kelvari_finish_installation)
 

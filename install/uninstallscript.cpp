@@ -7,12 +7,6 @@
 
 namespace kelvari {
 
-QString editorUninstallScriptName() {
-    TAboutDlg about;
-    applyEditorValues(about);
-    return about.UninstFile() + QStringLiteral(".inf");
-}
-
 std::optional<QByteArray> editorUninstallScript(const QStringList &programFolderFiles,
                                                 QString *problem) {
     auto fail = [problem](const QString &text) -> std::optional<QByteArray> {
@@ -22,7 +16,7 @@ std::optional<QByteArray> editorUninstallScript(const QStringList &programFolder
     };
     TAboutDlg about;
     applyEditorValues(about);
-    const QString self = editorUninstallScriptName();
+    const QString self = about.UninstFile() + QStringLiteral(".inf"); // "UnRuvex.inf"
 
     QStringList files;
     QSet<QString> seen;

@@ -10,9 +10,6 @@
 
 namespace kelvari {
 
-// The script's own file name, "UnRuvex.inf".
-QString editorUninstallScriptName();
-
 // The script in CP932 with CR LF line ends: a warning, the editor's registry keys
 // (settings, uninstall entry, the ".jmf" association) and every file of
 // `programFolderFiles`, the script itself last, so that the folder is removed.
