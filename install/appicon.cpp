@@ -1,5 +1,7 @@
 #include "install/appicon.h"
 
+#include <QDir>
+
 // Q_INIT_RESOURCE must be used outside any namespace; the library is static, so
 // the program pulls its resources in explicitly.
 static void initAppIconResources() {
@@ -10,9 +12,11 @@ namespace kelvari {
 
 QIcon applicationIcon() {
     initAppIconResources();
+    // Every size the resource holds; each file tells its own size.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/kelvari/icon/kelvari-%1.png").arg(size), QSize(size, size));
+    const QDir sizes(QStringLiteral(":/kelvari/icon"));
+    for (const QString &name : sizes.entryList(QDir::Files))
+        icon.addFile(sizes.filePath(name));
     return icon;
 }
 

@@ -5,6 +5,7 @@
 #include "app/tfrmjisho_form.h"
 #include "install/aboutbox.h"
 #include "install/aboutdlg.h"
+#include "install/appicon.h"
 #include "install/tfrmabout.h"
 #include "install/tfrmabout_form.h"
 #include "platform/registry.h"
@@ -76,6 +77,13 @@ int lookAndPressOk(QDialog &dialog, AboutBoxSeen &seen) {
 class TestTfrmAbout : public QObject {
     Q_OBJECT
 private slots:
+    // The window and task bar pick the size they need; every drawn size is there.
+    void applicationIconHasEverySize() {
+        const QList<QSize> sizes = applicationIcon().availableSizes();
+        for (const int size : {16, 24, 32, 48, 64, 128, 256})
+            QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    }
+
     void showsTheEditorsIdentity() {
         InstallFixture f;
         ScriptedDialogs dialogs;
