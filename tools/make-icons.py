@@ -40,6 +40,17 @@ RED = (170, 30, 30)
 MAROON = (110, 20, 20)
 
 
+
+def png_bytes(size, colour_type, raw):
+    """A square 8-bit PNG of filtered scan lines: colour type 2 is RGB, 6 is RGBA."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, colour_type, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
 class Canvas:
     def __init__(self):
         self.px = [[KEY] * SIZE for _ in range(SIZE)]
@@ -96,14 +107,7 @@ class Canvas:
 
     def png(self):
         raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in self.px)
-
-        def chunk(kind, data):
-            body = kind + data
-            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-        header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+        return png_bytes(SIZE, 2, raw)
 
 
 def draw_new(c):
@@ -321,13 +325,7 @@ def app_icon_png(size):
             row.append(round(255 * covered / (n * n)))
         rows.append(bytes(row))
 
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-            + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
+    return png_bytes(size, 6, b"".join(rows))
 
 
 def main():
